@@ -1,0 +1,120 @@
+// One hive (HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER) in memory.
+//
+// A hive loaded from a file remembers the text each key came from, so that a
+// save rewrites only the keys that changed. Values are parsed from that text
+// the first time a key's values are touched; until then a key costs little
+// more than its name.
+#pragma once
+
+#include "registry/value.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace reg {
+
+class Hive;
+
+class Key {
+public:
+  Key(const Key &) = delete;
+  Key &operator=(const Key &) = delete;
+  ~Key();
+
+  const std::u16string &name() const { return Name; }
+  Key *parent() const { return Parent; }
+
+  // Sub-keys in enumeration order: the order of the file they were loaded
+  // from, new keys at their place in case-insensitive name order.
+  std::size_t childCount() const;
+  Key &childAt(std::size_t index);
+  Key *findChild(std::u16string_view name);
+  // Returns the existing sub-key (any case) or creates it.
+  Key &ensureChild(std::u16string_view name);
+  // Removes the sub-key and everything below it; false when there is none.
+  bool removeChild(std::u16string_view name);
+
+  // Values in file order, new values at their sorted place. Parses the key's
+  // text on first use; throws RegistryError when that text is malformed.
+  const std::vector<Value> &values();
+  const Value *findValue(std::u16string_view name);
+  // Creates or replaces (keeping the stored name's case when replacing).
+  void setValue(std::u16string_view name, std::uint32_t type,
+                std::vector<std::uint8_t> data);
+  bool removeValue(std::u16string_view name);
+
+  // Optional lines of the key block.
+  const std::optional<std::u16string> &className() const { return ClassName; }
+  bool isLink() const { return Link; }
+
+  // Last-write time in Unix seconds. A change sets it to the present.
+  std::int64_t modifiedSeconds() const { return Modified; }
+
+  // True when the key has changed since it was loaded or saved.
+  bool isDirty() const { return Dirty; }
+
+private:
+  friend class Hive;
+  friend class HiveReader;
+  friend class HiveWriter;
+  Key(Hive &owner, Key *parent, std::u16string name);
+  void markDirty();
+  void parseValuesIfNeeded();
+
+  Hive &Owner;
+  Key *Parent;
+  std::u16string Name;
+  std::vector<std::unique_ptr<Key>> Children;
+  std::vector<Value> Values;
+  std::optional<std::u16string> ClassName;
+  bool Link = false;
+  bool Dirty = false;
+  bool ValuesParsed = true;
+  // Where this key's block stands in the hive's source text (offset, length)
+  // and the line it starts on; Length 0 when it has no block there.
+  std::size_t SourceOffset = 0;
+  std::size_t SourceLength = 0;
+  std::size_t SourceLine = 0;
+  std::int64_t Modified = 0;
+};
+
+class Hive {
+public:
+  // An empty hive whose header names `rootName` (e.g. "REGISTRY\\Machine"
+  // as it stands in the file, with doubled backslashes) and `arch` ("win32").
+  Hive(std::string rootLine, std::string arch);
+  Hive(const Hive &) = delete;
+  Hive &operator=(const Hive &) = delete;
+  Hive(Hive &&) = delete;
+  ~Hive();
+
+  Key &root() { return *Root; }
+
+  // Follows `path` (components without separators) from the root; nullptr
+  // when a component is missing.
+  Key *find(const std::vector<std::u16string> &path);
+  Key &ensure(const std::vector<std::u16string> &path);
+  // Removes the key at `path` with all below it; false when missing. The
+  // root cannot be removed.
+  bool remove(const std::vector<std::u16string> &path);
+
+  // True when any key changed, was added or was removed since load or save.
+  bool isDirty() const { return Dirty; }
+
+private:
+  friend class Key;
+  friend class HiveReader;
+  friend class HiveWriter;
+
+  std::string Source;     // the file's text, kept for unchanged keys
+  std::string Header;     // the lines before the first key, byte for byte
+  std::string SourceName; // file name used in parse error messages
+  std::unique_ptr<Key> Root;
+  bool Dirty = false;
+};
+
+} // namespace reg
