@@ -1,0 +1,2 @@
+// Placeholder until the command is implemented.
+int main() { return 2; }
