@@ -1,0 +1,28 @@
+#include "app/program.h"
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "app/settings_steps.h"
+#include "platform/platform.h"
+#include "tweaks/look/look_category.h"
+
+namespace tf {
+
+std::unique_ptr<TForm1> createMainWindow() {
+  TForm1::Parts parts;
+  parts.settings = makeSettingsSteps();
+  parts.extensions.push_back([](TForm1 &form) { installLookCategory(form); });
+  return std::make_unique<TForm1>(std::move(parts));
+}
+
+int runTweakforge(int argc, char **argv) {
+  Application application(argc, argv);
+  runHandler([] {
+    const std::unique_ptr<TForm1> form = createMainWindow();
+    form->show();
+    QApplication::exec();
+  });
+  return 0;
+}
+
+} // namespace tf
