@@ -8,10 +8,12 @@
 
 namespace tf {
 
-std::unique_ptr<TForm1> createMainWindow() {
+std::unique_ptr<TForm1> createMainWindow(std::function<void(TForm1 &)> extra) {
   TForm1::Parts parts;
   parts.settings = makeSettingsSteps();
   parts.extensions.push_back([](TForm1 &form) { installLookCategory(form); });
+  if (extra)
+    parts.extensions.push_back(std::move(extra));
   return std::make_unique<TForm1>(std::move(parts));
 }
 
