@@ -302,6 +302,7 @@ std::unique_ptr<Hive> HiveReader::parse(std::string text, std::string name) {
   hive->Source = std::move(text);
   hive->SourceName = std::move(name);
   hive->HeaderLength = 0;
+  hive->SourceIsFile = true;
   hive->Root->Dirty = false;
   HiveReader(*hive).read();
   return hive;

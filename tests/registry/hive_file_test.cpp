@@ -567,7 +567,8 @@ TEST(HostileInput, OddButReadableTextLoadsFaithfully) {
       Header,                        // no keys at all
       "WINE REGISTRY Version 2",     // magic without newline
       Header + "\n[]\n@=\"root\"\n", // the root's own block
-      Header + "\n[a\\\\\\\\b]\n",   // empty path component
+      Header + "\n[]\n@=\"1\"\n\n[b]\n\n[\xff]\n@=\"2\"\n", // twice
+      Header + "\n[a\\\\\\\\b]\n", // empty path component
       Header + "\n[k]\n\"" + huge + "\"=\"" + huge + "\"\n",
       Header + "\n[k]\n\"u\"=hex(7fffffff):00,01\n",
       manyKeys,
