@@ -9,7 +9,9 @@
 // and replaces the file durably. So two Tweakforge processes writing to one
 // prefix lose no update, and a hive nobody changed is never rewritten.
 //
-// A Machine is used by one thread at a time.
+// The Wine server lookup uses /tmp, or $TWEAKFORGE_WINE_TMPDIR when set (so
+// that tests can stage a server's lock file). A Machine is used by one
+// thread at a time.
 #pragma once
 
 #include "registry/hive.h"
@@ -46,7 +48,8 @@ public:
   // Creates `prefix` as a prefix-shaped directory (system.reg, user.reg,
   // drive_c/, dosdevices/c: -> ../drive_c, dosdevices/z: -> /) seeded with a
   // fresh Windows 95 registry. Hive files and drives already there are kept.
-  static std::shared_ptr<Machine> createSeeded(const std::filesystem::path &prefix);
+  static std::shared_ptr<Machine>
+  createSeeded(const std::filesystem::path &prefix);
 
   // The machine every accessor made without one uses; opened from
   // defaultPrefix() on first use unless set. setCurrent(nullptr) makes the
