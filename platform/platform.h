@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -32,7 +33,8 @@ public:
                           const QString &caption, const QString &text) = 0;
   // Lets the user choose a file in the prefix's drives; the DOS path of the
   // choice ("C:\\WINDOWS\\NOTEPAD.EXE"), or nothing on cancel.
-  virtual std::optional<QString> pickFile(QWidget *owner, FilePicker picker) = 0;
+  virtual std::optional<QString> pickFile(QWidget *owner,
+                                          FilePicker picker) = 0;
   // The help: its contents, the topic of a help context number, and closing
   // the help window at exit.
   virtual void showHelpContents() = 0;
@@ -47,7 +49,8 @@ public:
 // The platform in use. The desktop one unless a test installed another.
 Platform &platform();
 // Installs `replacement` (tests); returns the previous one.
-std::unique_ptr<Platform> installPlatform(std::unique_ptr<Platform> replacement);
+std::unique_ptr<Platform>
+installPlatform(std::unique_ptr<Platform> replacement);
 
 // The program's two kinds of message: a beep, then a modal box captioned
 // "Information" or "Error" with its icon and one "OK" button.
@@ -57,5 +60,10 @@ void errorMessage(QWidget *owner, const QString &text);
 // The application's default error box: the error's text with "." appended,
 // captioned with the application title, error icon, one "OK" button.
 void showDefaultError(const QString &errorText);
+
+// Runs `handler` the way the application runs every event handler: an
+// exception that escapes it ends it there, is shown by showDefaultError and
+// goes no further.
+void runHandler(const std::function<void()> &handler);
 
 } // namespace tf
