@@ -1,0 +1,25 @@
+#include "settings/settings_key.h"
+
+#include "registry/registry.h"
+
+namespace tf::settings {
+
+void openSettingsKey(reg::TRegistry &key) {
+  key.setRootKey(reg::HKEY_LOCAL_MACHINE);
+  key.setLazyWrite(false);
+  key.OpenKey(KeyPath, true);
+}
+
+bool isYes(reg::TRegistry &key, const std::string &name) {
+  return key.ReadString(name) == "Yes";
+}
+
+bool isNo(reg::TRegistry &key, const std::string &name) {
+  return key.ReadString(name) == "No";
+}
+
+void writeYesNo(reg::TRegistry &key, const std::string &name, bool yes) {
+  key.WriteString(name, yes ? "Yes" : "No");
+}
+
+} // namespace tf::settings
