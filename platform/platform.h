@@ -32,7 +32,8 @@ public:
                           const QString &caption, const QString &text) = 0;
   // Lets the user choose a file in the prefix's drives; the DOS path of the
   // choice ("C:\\WINDOWS\\NOTEPAD.EXE"), or nothing on cancel.
-  virtual std::optional<QString> pickFile(QWidget *owner, FilePicker picker) = 0;
+  virtual std::optional<QString> pickFile(QWidget *owner,
+                                          FilePicker picker) = 0;
   // The help: its contents, the topic of a help context number, and closing
   // the help window at exit.
   virtual void showHelpContents() = 0;
@@ -47,7 +48,8 @@ public:
 // The platform in use. The desktop one unless a test installed another.
 Platform &platform();
 // Installs `replacement` (tests); returns the previous one.
-std::unique_ptr<Platform> installPlatform(std::unique_ptr<Platform> replacement);
+std::unique_ptr<Platform>
+installPlatform(std::unique_ptr<Platform> replacement);
 
 // The program's two kinds of message: a beep, then a modal box captioned
 // "Information" or "Error" with its icon and one "OK" button.
