@@ -1,10 +1,9 @@
 #include "settings/fixed_dialog.h"
 
-#include "platform/platform.h"
+#include "platform/help_context.h"
 
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 
 namespace tf {
 
@@ -16,9 +15,7 @@ FixedDialog::FixedDialog(const char *name, const QString &caption, QSize client,
   setWindowTitle(caption);
   setFixedSize(client);
   if (helpContext != 0)
-    connect(new QShortcut(QKeySequence::HelpContents, this),
-            &QShortcut::activated, this,
-            [helpContext] { platform().showHelpContext(helpContext); });
+    setHelpContext(this, helpContext);
 }
 
 void FixedDialog::reject() { OfficeButton2Click(); }
