@@ -11,7 +11,9 @@ namespace reg {
 
 class Machine;
 
-// The host path of a DOS path. Existing components are matched without
+// The host path of a DOS path. "\" and "/" both separate; "." and ".." are
+// followed. A path from the root without a drive ("\txt.txt") is on C:,
+// the program's current drive. Existing components are matched without
 // regard to case; missing ones keep the case given. nullopt when the drive
 // letter has no dosdevices entry or the path is not absolute.
 std::optional<std::filesystem::path> dosToHost(const Machine &machine,

@@ -3,13 +3,16 @@
 // lazy-write off, opens one key at a time, works on it and closes it.
 #pragma once
 
+#include "registry/machine.h"
+#include "registry/value.h"
+
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace reg {
-
-class Machine;
 
 enum class RootKey { ClassesRoot, CurrentUser, LocalMachine };
 
@@ -25,6 +28,7 @@ public:
   // On the process's current machine (Machine::current()).
   TRegistry();
   explicit TRegistry(std::shared_ptr<Machine> machine);
+  // Saves what is left unsaved (lazy-write on), swallowing errors.
   ~TRegistry();
   TRegistry(const TRegistry &) = delete;
   TRegistry &operator=(const TRegistry &) = delete;
@@ -39,7 +43,8 @@ public:
 
   // "\a\b" is taken from the root; "a\b" from the open key if one is open,
   // else from the root. A path with an empty component ("a\\b", "a\")
-  // never opens, creates or deletes anything.
+  // never opens, creates or deletes anything. "" is the open key (or the
+  // root); DeleteKey never deletes it. A failed OpenKey leaves no key open.
   bool OpenKey(const std::string &path, bool canCreate);
   void CloseKey();
   bool hasOpenKey() const { return KeyOpen; }
@@ -61,11 +66,22 @@ public:
   void GetKeyNames(std::vector<std::string> &names);
 
 private:
+  HiveId hive() const;
+  // The hive path of a key given by its path from the root.
+  KeyPath inHive(const KeyPath &fromRoot) const;
+  // `path` as a path from the root, following the path rules above;
+  // nullopt when it has an empty component.
+  std::optional<KeyPath> resolve(const std::string &path) const;
+  // The value `name` of the open key; nullptr when there is none.
+  const Value *openValue(const std::string &name);
+  void writeValue(const std::string &name, std::uint32_t type,
+                  std::vector<std::uint8_t> data);
+
   std::shared_ptr<Machine> M;
   RootKey Root = RootKey::CurrentUser;
   bool LazyWrite = true;
   bool KeyOpen = false;
-  std::vector<std::u16string> CurrentPath; // from the root's hive key
+  KeyPath CurrentPath; // from the root
 };
 
 } // namespace reg
