@@ -52,7 +52,7 @@ public:
   bool isLink() const { return Link; }
 
   // Last-write time in Unix seconds. A change sets it to the present.
-  std::int64_t modifiedSeconds() const { return Modified; }
+  std::int64_t modifiedSeconds() const;
 
   // True when the key has changed since it was loaded or saved.
   bool isDirty() const { return Dirty; }
@@ -61,9 +61,18 @@ private:
   friend class Hive;
   friend class HiveReader;
   friend class HiveWriter;
+  struct ChildIndex;
+
   Key(Hive &owner, Key *parent, std::u16string name);
   void markDirty();
   void parseValuesIfNeeded();
+  Key *findChildByName(std::u16string_view name) const;
+  std::size_t childPosition(const Key &child) const;
+  Key &insertChild(std::u16string_view name, std::size_t position,
+                   std::uint64_t ticks);
+  Key &appendChild(std::u16string_view name, std::uint64_t ticks);
+  void indexChildren();
+  std::size_t valuePosition(std::u16string_view name) const;
 
   Hive &Owner;
   Key *Parent;
@@ -71,15 +80,21 @@ private:
   std::vector<std::unique_ptr<Key>> Children;
   std::vector<Value> Values;
   std::optional<std::u16string> ClassName;
-  bool Link = false;
-  bool Dirty = false;
-  bool ValuesParsed = true;
+  // A name index over Children, kept only while they are out of name order
+  // (hand-edited files); in order, lookups use binary search instead.
+  std::unique_ptr<ChildIndex> Index;
   // Where this key's block stands in the hive's source text (offset, length)
   // and the line it starts on; Length 0 when it has no block there.
   std::size_t SourceOffset = 0;
   std::size_t SourceLength = 0;
   std::size_t SourceLine = 0;
-  std::int64_t Modified = 0;
+  // Last-write time as a Windows FILETIME (100 ns ticks since 1601).
+  std::uint64_t ModifiedTicks = 0;
+  bool Link = false;
+  bool Dirty = false;
+  bool ValuesParsed = true;
+  bool ValuesSorted = true;
+  bool ChildrenSorted = true;
 };
 
 class Hive {
@@ -110,8 +125,11 @@ private:
   friend class HiveReader;
   friend class HiveWriter;
 
-  std::string Source;     // the file's text, kept for unchanged keys
-  std::string Header;     // the lines before the first key, byte for byte
+  // The text the hive was loaded from or last saved as; unchanged keys are
+  // written back from it. Its first HeaderLength bytes are the lines before
+  // the first key.
+  std::string Source;
+  std::size_t HeaderLength = 0;
   std::string SourceName; // file name used in parse error messages
   std::unique_ptr<Key> Root;
   bool Dirty = false;

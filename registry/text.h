@@ -14,7 +14,7 @@ std::u16string toUtf16(std::string_view utf8);
 std::string toUtf8(std::u16string_view utf16);
 
 // Case-insensitive comparison of key and value names, folding as Wine does
-// (simple upper-case folding of each UTF-16 code unit).
+// (simple lower-case folding of each UTF-16 code unit, so "_x" < "a").
 int compareNames(std::u16string_view a, std::u16string_view b);
 bool namesEqual(std::u16string_view a, std::u16string_view b);
 

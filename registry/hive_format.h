@@ -1,0 +1,156 @@
+// Internal to the registry layer: the reader and writer of Wine's text hive
+// format and what they share with the in-memory model.
+#pragma once
+
+#include "registry/hive.h"
+
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace reg {
+
+inline constexpr std::uint64_t TicksPerSecond = 10'000'000;
+// FILETIME of 1970-01-01 00:00:00 UTC.
+inline constexpr std::uint64_t UnixEpochTicks = 116'444'736'000'000'000;
+// Windows refuses key paths deeper than this; the limit also bounds the
+// recursion over the tree.
+inline constexpr std::size_t MaxKeyDepth = 512;
+
+inline constexpr std::string_view Magic = "WINE REGISTRY Version 2";
+
+// The present as a Windows FILETIME.
+inline std::uint64_t currentFileTime() {
+  const auto since1970 = std::chrono::duration_cast<std::chrono::nanoseconds>(
+      std::chrono::system_clock::now().time_since_epoch());
+  return UnixEpochTicks + static_cast<std::uint64_t>(since1970.count()) / 100;
+}
+
+// Walks a range of the text line by line; a line excludes its '\n'. Keeps the
+// line number for error messages.
+class LineCursor {
+public:
+  LineCursor(std::string_view text, std::size_t begin, std::size_t end,
+             std::size_t lineNumber)
+      : Text(text.data()), Cur(Text + begin), Limit(Text + end),
+        Number(lineNumber) {
+    findEol();
+  }
+
+  bool atEnd() const { return Cur == Limit; }
+  std::string_view line() const {
+    return {Cur, static_cast<std::size_t>(Eol - Cur)};
+  }
+  std::size_t offset() const { return static_cast<std::size_t>(Cur - Text); }
+  std::size_t lineNumber() const { return Number; }
+  void next() {
+    Cur = Eol == Limit ? Limit : Eol + 1;
+    ++Number;
+    findEol();
+  }
+
+private:
+  void findEol() {
+    const void *nl =
+        std::memchr(Cur, '\n', static_cast<std::size_t>(Limit - Cur));
+    Eol = nl ? static_cast<const char *>(nl) : Limit;
+  }
+
+  const char *Text;
+  const char *Cur;
+  const char *Limit;
+  const char *Eol = nullptr;
+  std::size_t Number;
+};
+
+// Reads the text format. Validates the whole file at load but leaves the
+// values in the text; a key's values are parsed when first touched.
+class HiveReader {
+public:
+  // The hive in `text`. Throws RegistryError "<name>:<line>: <problem>"
+  // for text that is not a hive.
+  static std::unique_ptr<Hive> parse(std::string text, std::string name);
+
+  struct ParsedValues {
+    std::vector<Value> Values;
+    bool Sorted = true;
+  };
+  // The values of key's block in hive.Source.
+  static ParsedValues readValues(const Hive &hive, const Key &key);
+  // Keeps one value per name (case-insensitively), at the place of the first
+  // with the data of the last, as Wine does with repeated lines. Returns
+  // whether the values are in name order.
+  static bool removeDuplicates(std::vector<Value> &values);
+
+private:
+  explicit HiveReader(Hive &hive);
+  void read();
+  void readHeader();
+  void readKeys();
+  void readLine(std::string_view line);
+  void readKeyLine(std::string_view line);
+  Key &keyForPath(std::uint64_t ticks);
+  Key &childForLoad(Key &parent, std::u16string_view name, std::uint64_t ticks);
+  void startBlock(Key &key, std::size_t start, std::size_t line);
+  void endBlock(std::size_t end);
+  void readOption(std::string_view line);
+  void finishMergedKeys();
+  [[noreturn]] void fail(const char *what) const;
+
+  Hive &H;
+  LineCursor Cursor;
+  Key *Current = nullptr; // the key whose block is being read
+  bool CurrentHasValues = false;
+  std::vector<Key *> Stack;  // the keys along the last key line's path
+  std::vector<Key *> Merged; // keys that appeared in more than one block
+  // Reused from line to line so that the load allocates little.
+  std::u16string PathScratch;
+  std::vector<std::u16string_view> Components;
+  Value ValueScratch;
+  bool PreviousLineEmpty = false;
+  std::size_t PreviousLineStart = 0;
+};
+
+// Writes the text format: keys that have not changed since load or save come
+// back byte for byte from the source text, the others as Wine writes them.
+class HiveWriter {
+public:
+  // Where a key's block landed in the written text.
+  struct Placement {
+    Key *K;
+    std::size_t Offset;
+    std::size_t Length;
+    std::size_t Line;
+  };
+
+  explicit HiveWriter(const Hive &hive) : H(hive) {}
+  // True when nothing changed since load or save: the source text is the
+  // hive. Then the source is written back as it is, even where Wine would
+  // order keys differently.
+  static bool isUnchanged(const Hive &hive);
+  static const std::string &source(const Hive &hive) { return hive.Source; }
+  // The whole file; records where each block went when `placements` is set.
+  std::string write(std::vector<Placement> *placements = nullptr);
+  // Makes `text`, written with `placements`, the hive's source: every key
+  // clean, with its block where it now stands.
+  static void adopt(Hive &hive, std::string text,
+                    const std::vector<Placement> &placements);
+
+private:
+  void writeKey(const Key &key);
+  void copyBlock(const Key &key);
+  void formatBlock(const Key &key);
+  void formatValue(const Value &value);
+  void place(const Key &key, std::size_t offset);
+
+  const Hive &H;
+  std::string Out;
+  std::string Path; // the escaped path of the key being written
+  std::vector<Placement> *Placements = nullptr;
+  std::size_t Lines = 1; // line number at the end of Out
+};
+
+} // namespace reg
