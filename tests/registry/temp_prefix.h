@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -73,5 +74,30 @@ inline void copyWineFixture(const std::filesystem::path &dir) {
     fs::permissions(dir / hive, fs::perms::owner_write, fs::perm_options::add);
   }
 }
+
+// Sets (or, with nullopt, unsets) an environment variable for the life of
+// the object.
+class ScopedEnv {
+public:
+  ScopedEnv(const char *name, const std::optional<std::string> &value)
+      : Name(name) {
+    if (const char *old = std::getenv(name))
+      Old = old;
+    set(value);
+  }
+  ~ScopedEnv() { set(Old); }
+  ScopedEnv(const ScopedEnv &) = delete;
+  ScopedEnv &operator=(const ScopedEnv &) = delete;
+
+private:
+  void set(const std::optional<std::string> &value) {
+    if (value)
+      ::setenv(Name, value->c_str(), 1);
+    else
+      ::unsetenv(Name);
+  }
+  const char *Name;
+  std::optional<std::string> Old;
+};
 
 } // namespace tftest
