@@ -3,6 +3,8 @@
 #include "security/password_lock.h"
 #include "security/password_prompts.h"
 #include "security/password_values.h"
+#include "security/security_dialog.h"
+#include "security/set_password_dialog.h"
 #include "tests/settings/settings_fixture.h"
 
 #include <QLineEdit>

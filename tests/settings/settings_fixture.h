@@ -35,10 +35,11 @@ protected:
   // Starts over on an empty prefix, for the next case of a table.
   void freshPrefix() {
     Prefix.reset();
-    Prefix = std::make_unique<TempPrefix>();
+    Prefix = std::make_unique<TempPrefix>(TempPrefix::Content::Seeded);
   }
 
-  std::unique_ptr<TempPrefix> Prefix = std::make_unique<TempPrefix>();
+  std::unique_ptr<TempPrefix> Prefix =
+      std::make_unique<TempPrefix>(TempPrefix::Content::Seeded);
   ScopedFakePlatform Desktop;
   RecordingTarget Target;
 };

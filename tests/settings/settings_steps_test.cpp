@@ -94,7 +94,7 @@ TEST_F(SettingsSteps, AutoSwitchesArrangementOnOnlyForAnExactYes) {
 
 TEST_F(SettingsSteps, LeftStoredAsTextStopsTheRestOfCreation) {
   setText("Save", "Yes");
-  setText("Left", "100");
+  setText("Left", "1"); // four bytes of UTF-16, so the type is what fails
   setNumber("Top", 50);
   setText("Auto", "Yes");
   try {
@@ -137,7 +137,7 @@ TEST(KeepOnScreens, MovesOnlyAFrameThatMissesEveryScreen) {
       {{1500, 500}, {1500, 500}}, // partly on the second
       {{3000, 100}, {1294, 100}}, // right of both: nearest is the second
       {{-900, 300}, {0, 300}},    // left of both
-      {{500, 2000}, {500, 318}},  // below the first
+      {{500, 2000}, {494, 318}},  // below the first, kept inside it
       {{1700, 900}, {1294, 150}}, // below and right: the second screen
       {{-5000, -5000}, {0, 0}},   // far up and left
   };

@@ -1,3 +1,4 @@
+#include "registry/errors.h"
 #include "registry/machine.h"
 #include "registry/value.h"
 #include "tests/support/fake_platform.h"
@@ -15,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 namespace tf::test {
@@ -55,18 +55,17 @@ protected:
     Host.PageArea = &Window;
     Window.resize(600, 800);
     Window.show();
-    Other = new QWidget(&Window);
-    Other->setObjectName("GroupBox1");
+    Other = new Page(Host, "GroupBox1", "About Tweakforge", &Window);
     Other->show();
   }
 
   std::optional<std::int32_t> saved(PolicyKey key, const std::string &name) {
     return Prefix->savedInteger(reg::HKEY_CURRENT_USER, policyKeyPath(key),
-                               name);
+                                name);
   }
   void setNumber(PolicyKey key, const std::string &name, std::int32_t data) {
     Prefix->writeInteger(reg::HKEY_CURRENT_USER, policyKeyPath(key), name,
-                        data);
+                         data);
   }
   void setText(PolicyKey key, const std::string &name,
                const std::string &data) {
@@ -96,14 +95,15 @@ protected:
   // Starts over on an empty prefix, for the next case of a table.
   void freshPrefix() {
     Prefix.reset();
-    Prefix = std::make_unique<TempPrefix>();
+    Prefix = std::make_unique<TempPrefix>(TempPrefix::Content::Seeded);
   }
 
-  std::unique_ptr<TempPrefix> Prefix = std::make_unique<TempPrefix>();
+  std::unique_ptr<TempPrefix> Prefix =
+      std::make_unique<TempPrefix>(TempPrefix::Content::Seeded);
   ScopedFakePlatform Desktop;
   RecordingHost Host;
   QWidget Window;
-  QWidget *Other;
+  Page *Other; // the page shown before
   policies::ExplorerPolicies Explorer{Host, &Window};
   policies::SystemPolicies System{Host, &Window};
   policies::NetworkPolicies Network{Host, &Window};
@@ -118,6 +118,12 @@ struct PageCase {
 };
 
 TEST_F(PolicyPages, NoPolicyKeysOpensExplorerUncheckedAndCreatesItsKeys) {
+  const auto machine = Prefix->machine();
+  machine->deleteKey(
+      reg::HiveId::CurrentUser,
+      {u"Software", u"Microsoft", u"Windows", u"CurrentVersion", u"Policies"});
+  machine->flush();
+  ASSERT_FALSE(keyExists(PolicyKey::Explorer));
   Explorer.open();
   EXPECT_TRUE(Explorer.isVisible());
   EXPECT_FALSE(Other->isVisible());
@@ -145,22 +151,13 @@ TEST_F(PolicyPages, ZeroUnchecksAndAnyDriveChecksHideDrives) {
 TEST_F(PolicyPages, ValueThatIsNoDwordStopsLoadingAtItsRow) {
   const struct {
     const char *what;
-    std::function<void(PolicyPages &)> store;
+    std::optional<std::string> text; // else REG_BINARY 01 00 00 00
     QString message;
   } cases[] = {
-      {"REG_BINARY 01 00 00 00",
-       [](PolicyPages &t) {
-         t.setBinary(PolicyKey::Explorer, u"NoClose", {1, 0, 0, 0});
-       },
+      {"REG_BINARY 01 00 00 00", std::nullopt,
        "Invalid data type for 'NoClose'"},
-      {"short REG_SZ",
-       [](PolicyPages &t) { t.setText(PolicyKey::Explorer, "NoClose", "1"); },
-       "Invalid data type for 'NoClose'"},
-      {"long REG_SZ",
-       [](PolicyPages &t) {
-         t.setText(PolicyKey::Explorer, "NoClose", "disabled");
-       },
-       "Failed to get data for 'NoClose'"},
+      {"short REG_SZ", "1", "Invalid data type for 'NoClose'"},
+      {"long REG_SZ", "disabled", "Failed to get data for 'NoClose'"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
@@ -171,7 +168,10 @@ TEST_F(PolicyPages, ValueThatIsNoDwordStopsLoadingAtItsRow) {
     freshPrefix();
     setNumber(PolicyKey::Explorer, "NoDeletePrinter", 1);
     setNumber(PolicyKey::Explorer, "NoDesktop", 1);
-    c.store(*this);
+    if (c.text)
+      setText(PolicyKey::Explorer, "NoClose", *c.text);
+    else
+      setBinary(PolicyKey::Explorer, u"NoClose", {1, 0, 0, 0});
     ScopedFakePlatform desktop;
     try {
       Explorer.open();
@@ -282,14 +282,16 @@ class PoliciesList : public PolicyPages {
 protected:
   PoliciesList() { Category.ListView11->show(); }
 
-  void select(int index) {
-    Category.ListView11->setCurrentRow(index);
-  }
+  void select(int index) { Category.ListView11->setCurrentRow(index); }
   void doubleClick(int index) {
-    const QRect place = Category.ListView11->visualItemRect(
-        Category.ListView11->item(index));
+    const QRect place =
+        Category.ListView11->visualItemRect(Category.ListView11->item(index));
     QTest::mouseDClick(Category.ListView11->viewport(), Qt::LeftButton, {},
                        place.center());
+  }
+
+  std::vector<Page *> categoryPages() const {
+    return {Category.GroupBox33, Category.GroupBox34, Category.GroupBox35};
   }
 
   ImageList Images;
@@ -313,13 +315,13 @@ TEST_F(PoliciesList, ItemsShowTheirHintsAndOpenTheirPages) {
   for (int index = 0; index < 3; ++index) {
     const auto &c = cases[index];
     EXPECT_EQ(Category.ListView11->item(index)->text(), c.caption);
-    const QRect place = Category.ListView11->visualItemRect(
-        Category.ListView11->item(index));
+    const QRect place =
+        Category.ListView11->visualItemRect(Category.ListView11->item(index));
     QTest::mouseClick(Category.ListView11->viewport(), Qt::LeftButton, {},
                       place.center());
     EXPECT_EQ(Host.Hints.back(), c.hint);
     doubleClick(index);
-    for (auto *page : Window.findChildren<Page *>())
+    for (Page *page : categoryPages())
       EXPECT_EQ(page->isVisible(), page->objectName() == c.page)
           << page->objectName().toStdString();
   }
@@ -327,9 +329,10 @@ TEST_F(PoliciesList, ItemsShowTheirHintsAndOpenTheirPages) {
 
 TEST_F(PoliciesList, DoubleClickWithNothingSelectedChangesNothing) {
   Category.ListView11->clearSelection();
-  Category.ListView11->ListView11DblClick();
+  Category.ListView11DblClick();
   EXPECT_TRUE(Other->isVisible());
-  EXPECT_FALSE(keyExists(PolicyKey::Explorer));
+  for (Page *page : categoryPages())
+    EXPECT_FALSE(page->isVisible());
 }
 
 TEST_F(PoliciesList, LoadingFailureReachesTheDefaultErrorBox) {
