@@ -6,8 +6,6 @@
 #include "registry/machine.h"
 #include "tweaks/common/image_list.h"
 
-#include <exception>
-
 namespace tf {
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
@@ -21,15 +19,13 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
 }
 
 bool Application::notify(QObject *receiver, QEvent *event) {
-  try {
+  bool handled = false;
+  runHandler([&] {
     reg::SaveGroup group;
-    const bool handled = QApplication::notify(receiver, event);
+    handled = QApplication::notify(receiver, event);
     group.commit();
-    return handled;
-  } catch (const std::exception &error) {
-    showDefaultError(QString::fromUtf8(error.what()));
-  }
-  return false;
+  });
+  return handled;
 }
 
 } // namespace tf

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <exception>
+
 namespace tf {
 
 namespace {
@@ -47,6 +49,14 @@ void showDefaultError(const QString &errorText) {
   platform().messageBox(QApplication::activeWindow(), MessageIcon::Error,
                         QApplication::applicationDisplayName(),
                         errorText + QLatin1Char('.'));
+}
+
+void runHandler(const std::function<void()> &handler) {
+  try {
+    handler();
+  } catch (const std::exception &error) {
+    showDefaultError(QString::fromUtf8(error.what()));
+  }
 }
 
 } // namespace tf

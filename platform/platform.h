@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -59,5 +60,10 @@ void errorMessage(QWidget *owner, const QString &text);
 // The application's default error box: the error's text with "." appended,
 // captioned with the application title, error icon, one "OK" button.
 void showDefaultError(const QString &errorText);
+
+// Runs `handler` the way the application runs every event handler: an
+// exception that escapes it ends it there, is shown by showDefaultError and
+// goes no further.
+void runHandler(const std::function<void()> &handler);
 
 } // namespace tf

@@ -85,7 +85,8 @@ fs::path matchEntry(const fs::path &dir, const std::string &name) {
   std::optional<std::string> match;
   for (const fs::directory_entry &entry : fs::directory_iterator(dir, error)) {
     std::string candidate = entry.path().filename().string();
-    if (namesEqual(toUtf16(candidate), wanted) && (!match || candidate < *match))
+    if (namesEqual(toUtf16(candidate), wanted) &&
+        (!match || candidate < *match))
       match = candidate;
   }
   return dir / match.value_or(name);

@@ -106,9 +106,10 @@ void syncDirectory(const fs::path &directory, const fs::path &target) {
 void replaceFileDurably(const fs::path &path, std::string_view data) {
   // Saving through a symbolic link updates the file it points to.
   std::error_code error;
-  const fs::path target =
-      fs::is_symlink(path, error) ? fs::weakly_canonical(path, error) : path;
-  if (error)
+  const fs::path target = fs::is_symlink(fs::symlink_status(path, error))
+                              ? fs::weakly_canonical(path, error)
+                              : path;
+  if (error && error != std::errc::no_such_file_or_directory)
     throw RegistryError("Cannot save " + path.string() + ": " +
                         error.message());
   const fs::path directory =

@@ -317,9 +317,7 @@ struct Machine::HiveState {
 
   bool isLoaded() const { return Loaded.Data != nullptr; }
   Hive &hive() { return *Loaded.Data; }
-  bool changedOnDisk() const {
-    return FileStamp::ofPath(File) != Loaded.Stamp;
-  }
+  bool changedOnDisk() const { return FileStamp::ofPath(File) != Loaded.Stamp; }
   void reload() { Loaded = readHiveFile(File, Id); }
   // After a save: the file now holds the hive as it is in memory.
   void holdSavedFile() {

@@ -46,7 +46,8 @@ public:
   // Creates `prefix` as a prefix-shaped directory (system.reg, user.reg,
   // drive_c/, dosdevices/c: -> ../drive_c, dosdevices/z: -> /) seeded with a
   // fresh Windows 95 registry. Hive files and drives already there are kept.
-  static std::shared_ptr<Machine> createSeeded(const std::filesystem::path &prefix);
+  static std::shared_ptr<Machine>
+  createSeeded(const std::filesystem::path &prefix);
 
   // The machine every accessor made without one uses; opened from
   // defaultPrefix() on first use unless set. setCurrent(nullptr) makes the

@@ -374,12 +374,11 @@ TypedData addData(const Options &options) {
     case REG_MULTI_SZ:
       return {number, multiStringData(data)};
     case REG_DWORD:
-      return {number, numberData(options.Data ? parseNumber(data, 0xffffffff)
-                                              : 0,
-                                 4)};
+      return {number,
+              numberData(options.Data ? parseNumber(data, 0xffffffff) : 0, 4)};
     case REG_QWORD:
-      return {number, numberData(options.Data ? parseNumber(data, ~0ull) : 0,
-                                 8)};
+      return {number,
+              numberData(options.Data ? parseNumber(data, ~0ull) : 0, 8)};
     case REG_BINARY:
     case REG_NONE:
       return {number, hexData(data)};

@@ -30,7 +30,8 @@ std::vector<std::uint8_t> dwordData(std::uint32_t value) {
 
 TRegistry::TRegistry() : TRegistry(Machine::current()) {}
 
-TRegistry::TRegistry(std::shared_ptr<Machine> machine) : M(std::move(machine)) {}
+TRegistry::TRegistry(std::shared_ptr<Machine> machine)
+    : M(std::move(machine)) {}
 
 TRegistry::~TRegistry() {
   try {
@@ -123,8 +124,8 @@ const Value *TRegistry::openValue(const std::string &name) {
 
 void TRegistry::writeValue(const std::string &name, std::uint32_t type,
                            std::vector<std::uint8_t> data) {
-  if (!KeyOpen || !M->setValue(hive(), inHive(CurrentPath), toUtf16(name),
-                               type, std::move(data)))
+  if (!KeyOpen || !M->setValue(hive(), inHive(CurrentPath), toUtf16(name), type,
+                               std::move(data)))
     throw failedToSetData(name);
 }
 
@@ -191,8 +192,7 @@ bool TRegistry::DeleteKey(const std::string &path) {
 }
 
 bool TRegistry::DeleteValue(const std::string &name) {
-  return KeyOpen &&
-         M->deleteValue(hive(), inHive(CurrentPath), toUtf16(name));
+  return KeyOpen && M->deleteValue(hive(), inHive(CurrentPath), toUtf16(name));
 }
 
 void TRegistry::RenameValue(const std::string &oldName,

@@ -17,26 +17,20 @@ PasswordLock::PasswordLock(QWidget *mainWindow)
       Form7(new TForm7(State, mainWindow)), Form8(new TForm8(mainWindow)) {}
 
 bool PasswordLock::firstShowing(settings::SettingsTarget &target) {
-  {
-    reg::TRegistry key;
-    settings::openSettingsKey(key);
+  settings::withSettingsKey([&](reg::TRegistry &key) {
     settings::wrapAtFirstShowing(key, target);
     passwordValuesAtFirstShowing(key, State);
     settings::autoAtFirstShowing(key, target);
-    key.CloseKey();
-  }
+  });
   return !needsStartupPrompt(State) || Form6->ask();
 }
 
 bool PasswordLock::policiesGate() {
-  {
-    reg::TRegistry key;
-    settings::openSettingsKey(key);
-    if (readText(key, "Show") == NoPassword ||
-        readText(key, "Type") != OnlyForPolicies)
-      return true;
-  }
-  return askWithForm7();
+  const bool locked = settings::withSettingsKey([](reg::TRegistry &key) {
+    return readText(key, "Show") != NoPassword &&
+           readText(key, "Type") == OnlyForPolicies;
+  });
+  return !locked || askWithForm7();
 }
 
 bool PasswordLock::askWithForm7() {
@@ -53,9 +47,7 @@ void PasswordLock::SetChangePassword1Click() {
 }
 
 void PasswordLock::Security1Click() {
-  {
-    reg::TRegistry key;
-    settings::openSettingsKey(key);
+  settings::withSettingsKey([this](reg::TRegistry &key) {
     if (readText(key, "Show") == NoPassword) {
       informationMessage(MainWindow, "You have to specify a password before "
                                      "you can change the Security Type");
@@ -63,8 +55,7 @@ void PasswordLock::Security1Click() {
       Form8->FormActivate();
       platform().runModal(*Form8);
     }
-    key.CloseKey();
-  }
+  });
   OfficeButton63Click();
 }
 

@@ -24,11 +24,10 @@ void passwordValuesAtFirstShowing(reg::TRegistry &key, LockState &lock) {
 }
 
 void OfficeButton63Click(LockState &lock) {
-  reg::TRegistry key;
-  settings::openSettingsKey(key);
-  lock.Edit34 = readText(key, "Show");
-  lock.Edit35 = readText(key, "Type");
-  key.CloseKey();
+  settings::withSettingsKey([&lock](reg::TRegistry &key) {
+    lock.Edit34 = readText(key, "Show");
+    lock.Edit35 = readText(key, "Type");
+  });
 }
 
 bool needsStartupPrompt(const LockState &lock) {

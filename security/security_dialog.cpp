@@ -37,19 +37,13 @@ TForm8::TForm8(QWidget *parent)
 }
 
 void TForm8::FormActivate() {
-  reg::TRegistry key;
-  settings::openSettingsKey(key);
-  GroupBox1->checkStoredType(key);
-  key.CloseKey();
+  settings::withSettingsKey(
+      [this](reg::TRegistry &key) { GroupBox1->checkStoredType(key); });
 }
 
 void TForm8::OfficeButton1Click() {
-  {
-    reg::TRegistry key;
-    settings::openSettingsKey(key);
-    GroupBox1->writeCheckedType(key);
-    key.CloseKey();
-  }
+  settings::withSettingsKey(
+      [this](reg::TRegistry &key) { GroupBox1->writeCheckedType(key); });
   closeWith(Accepted);
 }
 

@@ -78,10 +78,8 @@ void TForm5::FormActivate() {
   Edit1->setEnabled(!noPassword);
   Edit2->setEnabled(noPassword);
   Edit3->setEnabled(noPassword);
-  reg::TRegistry key;
-  settings::openSettingsKey(key);
-  GroupBox1->checkStoredType(key);
-  key.CloseKey();
+  settings::withSettingsKey(
+      [this](reg::TRegistry &key) { GroupBox1->checkStoredType(key); });
 }
 
 void TForm5::Edit1KeyPress() {
@@ -99,23 +97,21 @@ bool TForm5::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void TForm5::OfficeButton1Click() {
-  bool close = true;
-  {
-    reg::TRegistry key;
-    settings::openSettingsKey(key);
+  const bool close = settings::withSettingsKey([this](reg::TRegistry &key) {
     if (readText(key, "Show") != NoPassword &&
         readText(key, "Show") != Edit1->text()) {
       errorMessage(this, "Wrong Password!");
-    } else if (Edit3->text() == Edit2->text()) {
-      GroupBox1->writeCheckedType(key);
-      key.WriteString("Show", Edit3->text().toStdString());
-      informationMessage(this, "The password is now set");
-    } else {
-      errorMessage(this, "The passwords isn't the same");
-      close = false;
+      return true;
     }
-    key.CloseKey();
-  }
+    if (Edit3->text() != Edit2->text()) {
+      errorMessage(this, "The passwords isn't the same");
+      return false;
+    }
+    GroupBox1->writeCheckedType(key);
+    key.WriteString("Show", Edit3->text().toStdString());
+    informationMessage(this, "The password is now set");
+    return true;
+  });
   if (close)
     closeWith(Accepted);
   clearFields();

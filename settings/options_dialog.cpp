@@ -185,9 +185,7 @@ void TForm9::showTab(int index) {
 }
 
 void TForm9::OfficeButton1Click() {
-  {
-    reg::TRegistry key;
-    openSettingsKey(key);
+  withSettingsKey([this](reg::TRegistry &key) {
     writeYesNo(key, "Wrap", RadioButton8->isChecked());
     writeYesNo(key, "Nice", RadioButton3->isChecked());
     writeYesNo(key, "Save", RadioButton1->isChecked());
@@ -196,8 +194,7 @@ void TForm9::OfficeButton1Click() {
       key.WriteInteger("Left", ResetLeft);
       key.WriteInteger("Top", ResetTop);
     }
-    key.CloseKey();
-  }
+  });
   placeMainWindow();
   closeAndReset(Accepted);
 }
@@ -235,12 +232,7 @@ void TForm9::closeAndReset(int result) {
 }
 
 void ResetPosition1Click(TForm9 &dialog, SettingsTarget &target) {
-  {
-    reg::TRegistry key;
-    openSettingsKey(key);
-    dialog.presetFrom(key);
-    key.CloseKey();
-  }
+  withSettingsKey([&dialog](reg::TRegistry &key) { dialog.presetFrom(key); });
   platform().runModal(dialog);
   OfficeButton67Click(target);
   target.refreshCategoryLists();

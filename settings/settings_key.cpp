@@ -4,12 +4,6 @@
 
 namespace tf::settings {
 
-void openSettingsKey(reg::TRegistry &key) {
-  key.setRootKey(reg::HKEY_LOCAL_MACHINE);
-  key.setLazyWrite(false);
-  key.OpenKey(KeyPath, true);
-}
-
 bool isYes(reg::TRegistry &key, const std::string &name) {
   return key.ReadString(name) == "Yes";
 }

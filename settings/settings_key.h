@@ -2,19 +2,19 @@
 // and the comparisons its text values are read with.
 #pragma once
 
-#include <string>
+#include "tweaks/common/registry_key.h"
 
-namespace reg {
-class TRegistry;
-}
+#include <string>
 
 namespace tf::settings {
 
 inline constexpr char KeyPath[] = "SOFTWARE\\Tweakforge";
 
-// Sets the accessor to HKEY_LOCAL_MACHINE with lazy-write off and opens the
-// settings key, creating it when missing.
-void openSettingsKey(reg::TRegistry &key);
+// Opens the settings key with create on an accessor of its own, runs
+// `work(key)` and closes the key.
+template <typename Work> auto withSettingsKey(Work work) {
+  return withKey(reg::HKEY_LOCAL_MACHINE, KeyPath, std::move(work));
+}
 
 // The text value `name` is exactly "Yes" (or "No"): case matters, so "yes"
 // is neither. A missing value reads as "" and is neither.

@@ -117,18 +117,17 @@ void atExit(reg::TRegistry &key, const SettingsTarget &target) {
 }
 
 void OfficeButton67Click(SettingsTarget &target) {
-  reg::TRegistry key;
-  openSettingsKey(key);
-  if (isYes(key, "Auto"))
-    target.switchAutoArrangeOn();
-  target.setCommandButtonsFlat(isYes(key, "Nice"));
-  if (isNo(key, "Wrap")) {
-    target.setLabelWrap(false);
-    target.refreshCategoryLists();
-  } else {
-    target.setLabelWrap(true);
-  }
-  key.CloseKey();
+  withSettingsKey([&target](reg::TRegistry &key) {
+    if (isYes(key, "Auto"))
+      target.switchAutoArrangeOn();
+    target.setCommandButtonsFlat(isYes(key, "Nice"));
+    if (isNo(key, "Wrap")) {
+      target.setLabelWrap(false);
+      target.refreshCategoryLists();
+    } else {
+      target.setLabelWrap(true);
+    }
+  });
   target.refreshCategoryLists();
 }
 

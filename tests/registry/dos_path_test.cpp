@@ -106,9 +106,9 @@ TEST_F(DosPathTest, CreateDosFileWritesTheContentsAndMissingDirectories) {
 
 TEST_F(DosPathTest, CreateDosFileFailsWithCannotCreateFile) {
   const char *cases[] = {
-      "D:\\txt.txt",               // no such drive
-      "txt.txt",                   // not absolute
-      "C:\\WINDOWS",               // a directory
+      "D:\\txt.txt",                 // no such drive
+      "txt.txt",                     // not absolute
+      "C:\\WINDOWS",                 // a directory
       "C:\\WINDOWS\\Win.ini\\a.txt", // below a file
   };
   for (const char *dos : cases) {
@@ -117,8 +117,8 @@ TEST_F(DosPathTest, CreateDosFileFailsWithCannotCreateFile) {
       createDosFile(*P.M, dos, "x");
       ADD_FAILURE() << "no error";
     } catch (const RegistryError &error) {
-      EXPECT_EQ(std::string(error.what()), std::string("Cannot create file ") +
-                                               dos);
+      EXPECT_EQ(std::string(error.what()),
+                std::string("Cannot create file ") + dos);
     }
   }
 }

@@ -59,9 +59,10 @@ TEST(MachineSeedTest, CreatesAPrefixShapedDirectory) {
   EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "c:"), "../drive_c");
   EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "z:"), "/");
   EXPECT_TRUE(fs::equivalent(prefix / "dosdevices" / "c:", prefix / "drive_c"));
-  EXPECT_EQ(tftest::readFile(prefix / "system.reg").rfind("WINE REGISTRY "
-                                                          "Version 2\n",
-                                                          0),
+  EXPECT_EQ(tftest::readFile(prefix / "system.reg")
+                .rfind("WINE REGISTRY "
+                       "Version 2\n",
+                       0),
             0u);
 }
 
@@ -95,8 +96,8 @@ TEST(MachineSeedTest, HoldsWhatAFreshWindows95Has) {
        "C:\\WINDOWS\\Start Menu\\Programs\\StartUp"},
       {HKEY_CURRENT_USER, shellFolders, "Templates", "C:\\WINDOWS\\ShellNew"},
       {HKEY_CURRENT_USER, shellFolders, "Fonts", "C:\\WINDOWS\\FONTS"},
-      {HKEY_CURRENT_USER, "Control Panel\\desktop\\WindowMetrics",
-       "Minanimate", "<no value>"},
+      {HKEY_CURRENT_USER, "Control Panel\\desktop\\WindowMetrics", "Minanimate",
+       "<no value>"},
       {HKEY_CURRENT_USER, "Control Panel\\desktop", "MenuShowDelay",
        "<no value>"},
       {HKEY_CURRENT_USER, "AppEvents\\Schemes\\Apps\\.Default", "", "Windows"},
@@ -122,8 +123,8 @@ TEST(MachineSeedTest, HoldsWhatAFreshWindows95Has) {
        "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon", "",
        "explorer.exe,0"},
       {HKEY_CLASSES_ROOT,
-       "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\Open",
-       "", "<no key>"},
+       "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\Open", "",
+       "<no key>"},
       {HKEY_CLASSES_ROOT, "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}", "",
        "Recycle Bin"},
       {HKEY_CLASSES_ROOT,
@@ -137,8 +138,7 @@ TEST(MachineSeedTest, HoldsWhatAFreshWindows95Has) {
        "[FindFolder(\"%l\", %I)]"},
       {HKEY_CLASSES_ROOT, "Folder\\shell\\Open\\command", "",
        "Explorer.exe /idlist,%I,%L"},
-      {HKEY_CLASSES_ROOT, "Folder\\shell\\explore\\ddeexec\\ifexec", "",
-       "[]"},
+      {HKEY_CLASSES_ROOT, "Folder\\shell\\explore\\ddeexec\\ifexec", "", "[]"},
       {HKEY_CLASSES_ROOT, "Directory\\shell\\DosHere", "", "<no key>"},
   };
   tftest::TempPrefix prefix;
@@ -237,9 +237,9 @@ TEST(MachineLoadTest, SaveReplaysTheChangesOnANewerFile) {
   writeString(other, HKEY_CURRENT_USER, "Software\\TFTest", "Theirs", "2");
   writeString(other, HKEY_CURRENT_USER, "Software\\Other", "Theirs", "3");
   // Unsaved changes keep the hive as it is in memory until the save.
-  EXPECT_EQ(readString(prefix.M, HKEY_CURRENT_USER, "Software\\TFTest",
-                       "Theirs"),
-            "<no value>");
+  EXPECT_EQ(
+      readString(prefix.M, HKEY_CURRENT_USER, "Software\\TFTest", "Theirs"),
+      "<no value>");
   prefix.M->flush();
   auto fresh = Machine::open(prefix.Dir.path());
   EXPECT_EQ(readString(fresh, HKEY_CURRENT_USER, "Software\\TFTest", "Mine"),
@@ -248,12 +248,12 @@ TEST(MachineLoadTest, SaveReplaysTheChangesOnANewerFile) {
             "2");
   EXPECT_EQ(readString(fresh, HKEY_CURRENT_USER, "Software\\Other", "Theirs"),
             "3");
-  EXPECT_EQ(readString(fresh, HKEY_CURRENT_USER, "AppEvents\\Schemes\\Names",
-                       ""),
-            "<no key>");
-  EXPECT_EQ(readString(prefix.M, HKEY_CURRENT_USER, "Software\\Other",
-                       "Theirs"),
-            "3");
+  EXPECT_EQ(
+      readString(fresh, HKEY_CURRENT_USER, "AppEvents\\Schemes\\Names", ""),
+      "<no key>");
+  EXPECT_EQ(
+      readString(prefix.M, HKEY_CURRENT_USER, "Software\\Other", "Theirs"),
+      "3");
 }
 
 TEST(MachineLoadTest, APrefixWithoutHivesGetsThemOnFirstSave) {
@@ -261,13 +261,12 @@ TEST(MachineLoadTest, APrefixWithoutHivesGetsThemOnFirstSave) {
   auto machine = Machine::open(dir / "empty");
   EXPECT_EQ(readString(machine, HKEY_LOCAL_MACHINE, "Software", ""),
             "<no key>");
-  writeString(machine, HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Nice",
-              "1");
+  writeString(machine, HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Nice", "1");
   EXPECT_FALSE(fs::exists(dir / "empty" / "user.reg"));
   auto fresh = Machine::open(dir / "empty");
-  EXPECT_EQ(readString(fresh, HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge",
-                       "Nice"),
-            "1");
+  EXPECT_EQ(
+      readString(fresh, HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Nice"),
+      "1");
 }
 
 TEST(MachineLoadTest, ReadsHivesThatWineWrote) {

@@ -44,8 +44,8 @@ protected:
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-            tftest::readFile(out), tftest::readFile(err)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, tftest::readFile(out),
+            tftest::readFile(err)};
   }
 
   void add(const std::vector<std::string> &args) {
@@ -77,25 +77,34 @@ TEST_F(RegCommandTest, FailuresGiveTheirExitCodeAndOneLine) {
       {{"query", "HKCU", "/s", "/S"}, 2, "given twice"},
       {{"query", "HKCU", "/va"}, 2, "Invalid option [/va]"},
       {{"query", "HKCU", "extra"}, 2, "Invalid option [extra]"},
-      {{"add", "HKCU\\Software\\T", "/t", "REG_DWORD", "/d", "12x"}, 2,
+      {{"add", "HKCU\\Software\\T", "/t", "REG_DWORD", "/d", "12x"},
+       2,
        "valid integer"},
-      {{"add", "HKCU\\Software\\T", "/t", "REG_DWORD", "/d", "0x100000000"}, 2,
+      {{"add", "HKCU\\Software\\T", "/t", "REG_DWORD", "/d", "0x100000000"},
+       2,
        "valid integer"},
-      {{"add", "HKCU\\Software\\T", "/t", "REG_FOO"}, 2,
+      {{"add", "HKCU\\Software\\T", "/t", "REG_FOO"},
+       2,
        "Unsupported registry data type [REG_FOO]"},
-      {{"add", "HKCU\\Software\\T", "/t", "REG_BINARY", "/d", "0g"}, 2,
+      {{"add", "HKCU\\Software\\T", "/t", "REG_BINARY", "/d", "0g"},
+       2,
        "valid hexadecimal value"},
       {{"delete", "HKCU\\Software\\T", "/v", "a", "/va"}, 2, "only one of"},
       {{"delete", "HKCR"}, 2, "root key"},
-      {{"query", "HKCU\\Software\\Missing"}, 1,
+      {{"query", "HKCU\\Software\\Missing"},
+       1,
        "Unable to find the specified registry key"},
-      {{"query", desktop, "/v", "Missing"}, 1,
+      {{"query", desktop, "/v", "Missing"},
+       1,
        "Unable to find the specified registry value"},
-      {{"delete", "HKCU\\Software\\Missing", "/f"}, 1,
+      {{"delete", "HKCU\\Software\\Missing", "/f"},
+       1,
        "Unable to find the specified registry key"},
-      {{"delete", desktop, "/v", "Missing"}, 1,
+      {{"delete", desktop, "/v", "Missing"},
+       1,
        "Unable to find the specified registry value"},
-      {{"delete", desktop, "/ve"}, 1,
+      {{"delete", desktop, "/ve"},
+       1,
        "Unable to find the specified registry value"},
   };
   std::string before = userReg();
@@ -146,8 +155,7 @@ TEST_F(RegCommandTest, QueryPrintsWhatWineRegPrints) {
     std::string Out;
   };
   const Case cases[] = {
-      {{"query", key},
-       top + "HKEY_CURRENT_USER\\Software\\TFTest\\Sub\r\n"},
+      {{"query", key}, top + "HKEY_CURRENT_USER\\Software\\TFTest\\Sub\r\n"},
       {{"query", key + "\\", "/s"},
        top + sub + "HKEY_CURRENT_USER\\Software\\TFTest\\Sub\\Empty\r\n\r\n"},
       {{"query", "HKEY_CURRENT_USER\\Software\\TFTest\\Sub\\Empty"}, "\r\n"},
@@ -179,18 +187,23 @@ TEST_F(RegCommandTest, AddStoresEachTypeAsWineDoes) {
     const char *QueryLine;
   };
   const Case cases[] = {
-      {{"/v", "sz", "/d", "C:\\WINDOWS"}, "\"sz\"=\"C:\\\\WINDOWS\"",
+      {{"/v", "sz", "/d", "C:\\WINDOWS"},
+       "\"sz\"=\"C:\\\\WINDOWS\"",
        "    sz    REG_SZ    C:\\WINDOWS"},
       {{"/v", "e", "/t", "REG_EXPAND_SZ", "/d", "%PATH%"},
-       "\"e\"=str(2):\"%PATH%\"", "    e    REG_EXPAND_SZ    %PATH%"},
+       "\"e\"=str(2):\"%PATH%\"",
+       "    e    REG_EXPAND_SZ    %PATH%"},
       {{"/v", "m", "/t", "reg_multi_sz", "/d", "a\\0b"},
-       "\"m\"=str(7):\"a\\0b\\0\"", "    m    REG_MULTI_SZ    a\\0b"},
-      {{"/v", "d", "/t", "REG_DWORD", "/d", "42"}, "\"d\"=dword:0000002a",
+       "\"m\"=str(7):\"a\\0b\\0\"",
+       "    m    REG_MULTI_SZ    a\\0b"},
+      {{"/v", "d", "/t", "REG_DWORD", "/d", "42"},
+       "\"d\"=dword:0000002a",
        "    d    REG_DWORD    0x2a"},
       {{"/v", "q", "/t", "REG_QWORD", "/d", "0x100000000"},
        "\"q\"=hex(b):00,00,00,00,01,00,00,00",
        "    q    REG_QWORD    0x100000000"},
-      {{"/v", "b", "/t", "REG_BINARY", "/d", "ABC"}, "\"b\"=hex:0a,bc",
+      {{"/v", "b", "/t", "REG_BINARY", "/d", "ABC"},
+       "\"b\"=hex:0a,bc",
        "    b    REG_BINARY    0ABC"},
   };
   for (const Case &c : cases) {
@@ -238,9 +251,8 @@ TEST_F(RegCommandTest, DeleteRemovesValuesOrTheKey) {
 
 TEST_F(RegCommandTest, WritesAreRefusedWhileWineRuns) {
   tftest::writeFile(P.file("wineserver"), "wine-test\n");
-  tftest::FakeWineServer server(Scratch / "wine-test" /
-                                tftest::wineServerDirName(P.Dir.path()) /
-                                "lock");
+  tftest::FakeWineServer server(
+      Scratch / "wine-test" / tftest::wineServerDirName(P.Dir.path()) / "lock");
   std::string before = userReg();
   Result result = reg({"add", "HKCU\\Software\\TFTest", "/v", "a", "/d", "1"});
   EXPECT_EQ(result.Exit, 1);
@@ -248,9 +260,9 @@ TEST_F(RegCommandTest, WritesAreRefusedWhileWineRuns) {
             std::string::npos)
       << result.Err;
   EXPECT_EQ(userReg(), before);
-  EXPECT_EQ(reg({"query", "HKCU\\Control Panel\\Desktop", "/v", "Wallpaper"})
-                .Exit,
-            0); // reading goes on
+  EXPECT_EQ(
+      reg({"query", "HKCU\\Control Panel\\Desktop", "/v", "Wallpaper"}).Exit,
+      0); // reading goes on
 }
 
 } // namespace

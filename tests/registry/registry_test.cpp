@@ -99,11 +99,15 @@ TEST_F(TRegistryTest, ReadIntegerTakesOnlyDwordsOfAtMostFourBytes) {
       {"REG_QWORD", REG_QWORD, Bytes(8, 0), "Failed to get data for 'V'"},
       {"DWORD of five bytes", REG_DWORD, Bytes(5, 0),
        "Failed to get data for 'V'"},
-      {"REG_BINARY 01 00 00 00", REG_BINARY, {1, 0, 0, 0},
+      {"REG_BINARY 01 00 00 00",
+       REG_BINARY,
+       {1, 0, 0, 0},
        "Invalid data type for 'V'"},
       {"REG_SZ \"1\"", REG_SZ, sz(u"1"), "Invalid data type for 'V'"},
       {"REG_SZ \"12\"", REG_SZ, sz(u"12"), "Failed to get data for 'V'"},
-      {"big-endian DWORD", REG_DWORD_BIG_ENDIAN, {0, 0, 0, 1},
+      {"big-endian DWORD",
+       REG_DWORD_BIG_ENDIAN,
+       {0, 0, 0, 1},
        "Invalid data type for 'V'"},
   };
   for (const ReadCase &c : cases) {
@@ -147,11 +151,15 @@ TEST_F(TRegistryTest, WritesStoreSzAndDwordBytesAndReachTheFile) {
   };
   const Expected expected[] = {
       {"", REG_SZ, sz(u"default"), "@=\"default\"\n"},
-      {"Text", REG_SZ, {'h', 0, 0xe9, 0, 'l', 0, 'l', 0, 'o', 0, 0, 0},
+      {"Text",
+       REG_SZ,
+       {'h', 0, 0xe9, 0, 'l', 0, 'l', 0, 'o', 0, 0, 0},
        "\"Text\"=\"h\\xe9llo\"\n"},
       {"Empty", REG_SZ, {0, 0}, "\"Empty\"=\"\"\n"},
       {"Number", REG_DWORD, {0x2a, 0, 0, 0}, "\"Number\"=dword:0000002a\n"},
-      {"Minus", REG_DWORD, {0xff, 0xff, 0xff, 0xff},
+      {"Minus",
+       REG_DWORD,
+       {0xff, 0xff, 0xff, 0xff},
        "\"Minus\"=dword:ffffffff\n"},
       {"Yes", REG_DWORD, {1, 0, 0, 0}, "\"Yes\"=dword:00000001\n"},
       {"No", REG_DWORD, {0, 0, 0, 0}, "\"No\"=dword:00000000\n"},
@@ -203,8 +211,7 @@ TEST_F(TRegistryTest, OpenKeyFollowsThePathRules) {
       {"failed open closes the open key", "Software", "Missing", false, false,
        ""},
       {"empty component", nullptr, "Software\\\\TFTest", false, false, ""},
-      {"empty component, create", nullptr, "Software\\\\New", true, false,
-       ""},
+      {"empty component, create", nullptr, "Software\\\\New", true, false, ""},
       {"trailing backslash", nullptr, "Software\\TFTest\\", true, false, ""},
       {"double leading backslash", nullptr, "\\\\Software", true, false, ""},
       {"empty path is the root", nullptr, "", false, true, ""},
@@ -214,8 +221,9 @@ TEST_F(TRegistryTest, OpenKeyFollowsThePathRules) {
   for (const PathCase &c : cases) {
     SCOPED_TRACE(c.Label);
     TRegistry registry(M);
-    if (c.First)
+    if (c.First) {
       ASSERT_TRUE(registry.OpenKey(c.First, false));
+    }
     EXPECT_EQ(registry.OpenKey(c.Path, c.Create), c.Opens);
     EXPECT_EQ(registry.hasOpenKey(), c.Opens);
     EXPECT_EQ(registry.currentPath(), c.Current);
@@ -228,10 +236,10 @@ TEST_F(TRegistryTest, OpenKeyFollowsThePathRules) {
 TEST_F(TRegistryTest, OpenKeyWithCreateMakesEveryMissingKey) {
   TRegistry registry(M);
   registry.setRootKey(HKEY_CURRENT_USER);
-  ASSERT_TRUE(registry.OpenKey("AppEvents\\Schemes\\Apps\\winword\\Close",
-                               true));
-  ASSERT_NE(M->findKey(HiveId::CurrentUser, {u"AppEvents", u"Schemes",
-                                             u"Apps", u"winword", u"Close"}),
+  ASSERT_TRUE(
+      registry.OpenKey("AppEvents\\Schemes\\Apps\\winword\\Close", true));
+  ASSERT_NE(M->findKey(HiveId::CurrentUser, {u"AppEvents", u"Schemes", u"Apps",
+                                             u"winword", u"Close"}),
             nullptr);
   EXPECT_TRUE(M->findKey(HiveId::CurrentUser, {u"AppEvents", u"Schemes",
                                                u"Apps", u"winword", u"Close"})
@@ -284,13 +292,14 @@ TEST_F(TRegistryTest, ClassesRootIsSoftwareClassesOfLocalMachine) {
   classes.WriteString("", "%1");
   EXPECT_EQ(classes.currentPath(), "Paint.Picture\\DefaultIcon");
   classes.CloseKey();
-  EXPECT_TRUE(classes.KeyExists("CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"));
+  EXPECT_TRUE(
+      classes.KeyExists("CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"));
   EXPECT_FALSE(classes.KeyExists("Software"));
 
   TRegistry machine(M);
   machine.setRootKey(HKEY_LOCAL_MACHINE);
-  ASSERT_TRUE(machine.OpenKey("Software\\Classes\\Paint.Picture\\DefaultIcon",
-                              false));
+  ASSERT_TRUE(
+      machine.OpenKey("Software\\Classes\\Paint.Picture\\DefaultIcon", false));
   EXPECT_EQ(machine.ReadString(""), "%1");
   EXPECT_NE(tftest::readFile(P.file("system.reg"))
                 .find("[Software\\\\Classes\\\\Paint.Picture\\\\DefaultIcon]"),
@@ -306,8 +315,8 @@ TEST_F(TRegistryTest, SetRootKeyClosesTheOpenKey) {
   ASSERT_TRUE(registry.OpenKey("Control Panel", false));
   registry.setRootKey(HKEY_LOCAL_MACHINE);
   EXPECT_FALSE(registry.hasOpenKey());
-  EXPECT_TRUE(registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion",
-                               false));
+  EXPECT_TRUE(
+      registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion", false));
   EXPECT_EQ(registry.ReadString("VersionNumber"), "4.00.950");
 }
 
@@ -327,10 +336,10 @@ TEST_F(TRegistryTest, RenameValueMovesTypeAndDataOnlyWhenItMay) {
       {"multi-string keeps its type",
        Value{u"IsShortCut", REG_MULTI_SZ, sz(u"a\0"sv)}, std::nullopt, true},
       {"old missing", std::nullopt, std::nullopt, false},
-      {"old has zero bytes", Value{u"IsShortCut", REG_BINARY, {}},
-       std::nullopt, false},
-      {"new exists", emptyString,
-       Value{u"IsNotShortCut", REG_SZ, sz(u"keep")}, false},
+      {"old has zero bytes", Value{u"IsShortCut", REG_BINARY, {}}, std::nullopt,
+       false},
+      {"new exists", emptyString, Value{u"IsNotShortCut", REG_SZ, sz(u"keep")},
+       false},
   };
   for (const RenameCase &c : cases) {
     SCOPED_TRACE(c.Label);
@@ -352,8 +361,9 @@ TEST_F(TRegistryTest, RenameValueMovesTypeAndDataOnlyWhenItMay) {
     } else {
       EXPECT_EQ(oldValue != nullptr, c.Old.has_value());
       EXPECT_EQ(newValue != nullptr, c.New.has_value());
-      if (c.New)
+      if (c.New) {
         EXPECT_EQ(newValue->data, c.New->data);
+      }
     }
   }
 }
@@ -422,8 +432,8 @@ TEST_F(TRegistryTest, GetKeyNamesListsSubKeysInEnumerationOrder) {
   std::vector<std::string> names = {"stale"};
   registry.GetKeyNames(names);
   EXPECT_EQ(names,
-            (std::vector<std::string>{"Plus!", "WinZip",
-                                      "{C1F4A0F0-4F1E-11CF-9A8E-00AA00A31D3E}"}));
+            (std::vector<std::string>{
+                "Plus!", "WinZip", "{C1F4A0F0-4F1E-11CF-9A8E-00AA00A31D3E}"}));
   ASSERT_TRUE(registry.OpenKey("Alpha", true));
   ASSERT_TRUE(registry.OpenKey("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
                                "\\Uninstall",

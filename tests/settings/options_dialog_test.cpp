@@ -39,10 +39,8 @@ class OptionsDialog : public SettingsKeyTest {
 protected:
   // The main window's creation, which writes the defaults on a fresh key.
   void create() {
-    reg::TRegistry key;
-    settings::openSettingsKey(key);
-    settings::atCreation(key, Target);
-    key.CloseKey();
+    settings::withSettingsKey(
+        [&](reg::TRegistry &key) { settings::atCreation(key, Target); });
   }
   void openOptions(FakePlatform::ModalScript script) {
     Desktop->pushModal(std::move(script));
@@ -185,10 +183,8 @@ TEST_F(OptionsDialog, ResetPositionWithSavingJumpsAndIsOverwrittenAtExit) {
   EXPECT_EQ(savedNumber("Top"), 6);
 
   Target.Frame.moveTopLeft({120, 80});
-  reg::TRegistry key;
-  settings::openSettingsKey(key);
-  settings::atExit(key, Target);
-  key.CloseKey();
+  settings::withSettingsKey(
+      [&](reg::TRegistry &key) { settings::atExit(key, Target); });
   EXPECT_EQ(savedNumber("Left"), 120);
   EXPECT_EQ(savedNumber("Top"), 80);
 }
@@ -209,10 +205,8 @@ TEST_F(OptionsDialog, ResetPositionWithoutSavingIsIgnoredAtTheNextStart) {
 
   RecordingTarget nextStart;
   nextStart.Frame.moveTopLeft({10, 10});
-  reg::TRegistry key;
-  settings::openSettingsKey(key);
-  settings::atCreation(key, nextStart);
-  key.CloseKey();
+  settings::withSettingsKey(
+      [&](reg::TRegistry &key) { settings::atCreation(key, nextStart); });
   EXPECT_EQ(nextStart.Frame.topLeft(), QPoint(10, 10));
 }
 

@@ -11,17 +11,13 @@ namespace {
 using settings::atCreation;
 using settings::atExit;
 using settings::autoAtFirstShowing;
-using settings::openSettingsKey;
 using settings::wrapAtFirstShowing;
 
 class SettingsSteps : public SettingsKeyTest {
 protected:
   // Runs one step on the open settings key, as the main window does.
   template <typename Step> void run(Step step) {
-    reg::TRegistry key;
-    openSettingsKey(key);
-    step(key);
-    key.CloseKey();
+    settings::withSettingsKey([&](reg::TRegistry &key) { step(key); });
   }
   void create() {
     run([this](reg::TRegistry &key) { atCreation(key, Target); });

@@ -35,6 +35,10 @@ int CategoryList::selectedIndex() const {
   return selected.isEmpty() ? -1 : row(selected.constFirst());
 }
 
+void CategoryList::setItemAvailable(int index, bool available) {
+  setRowHidden(index, !available);
+}
+
 void CategoryList::setAutoArrange(bool on) {
   setResizeMode(on ? QListView::Adjust : QListView::Fixed);
   doItemsLayout();

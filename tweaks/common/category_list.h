@@ -36,6 +36,9 @@ public:
 
   // The position of the selected item; -1 when none is.
   int selectedIndex() const;
+  // Shows or leaves out the item at `index` (an item whose page is not
+  // built); the other items keep their positions.
+  void setItemAvailable(int index, bool available);
 
   // The display options the settings apply to every list.
   void setAutoArrange(bool on);

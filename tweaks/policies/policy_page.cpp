@@ -1,7 +1,7 @@
 #include "tweaks/policies/policy_page.h"
 
 #include "platform/platform.h"
-#include "registry/registry.h"
+#include "tweaks/common/registry_key.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -50,13 +50,12 @@ template <typename RowAction> void PolicyPage::forEachRow(RowAction action) {
   std::size_t row = 0;
   while (row < Bindings.size()) {
     const PolicyKey current = Bindings[row].key;
-    reg::TRegistry key;
-    key.setRootKey(reg::HKEY_CURRENT_USER);
-    key.setLazyWrite(false);
-    key.OpenKey(policyKeyPath(current), true);
-    for (; row < Bindings.size() && Bindings[row].key == current; ++row)
-      action(key, Bindings[row], *Boxes[row]);
-    key.CloseKey();
+    withKey(reg::HKEY_CURRENT_USER, policyKeyPath(current),
+            [&](reg::TRegistry &key) {
+              for (; row < Bindings.size() && Bindings[row].key == current;
+                   ++row)
+                action(key, Bindings[row], *Boxes[row]);
+            });
   }
 }
 

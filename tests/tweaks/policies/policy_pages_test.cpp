@@ -3,6 +3,7 @@
 #include "registry/value.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_prefix.h"
+#include "tweaks/common/category_host.h"
 #include "tweaks/common/category_list.h"
 #include "tweaks/common/image_list.h"
 #include "tweaks/common/page.h"
@@ -28,11 +29,15 @@ using policies::policyKeyPath;
 const QString RestartMessage =
     "You have to restart your computer to make the changes take effect";
 
-// The main window's part: the hint line and hide-all-pages.
-class RecordingHost : public PageHost {
+// The main window's part: the hint line, hide-all-pages and the places of
+// the category list and the pages.
+class RecordingHost : public CategoryHost {
 public:
   std::vector<QString> Hints;
   QWidget *PageArea = nullptr;
+  CategoryList *List = nullptr;
+  std::vector<Page *> AddedPages;
+  std::vector<QString> Actions;
 
   void setHint(const QString &hint) override { Hints.push_back(hint); }
   void hideAllPages() override {
@@ -40,6 +45,25 @@ public:
       page->hide();
   }
   void terminate() override {}
+  const ImageList &images() const override { return Images; }
+  void addCategoryList(Category category, CategoryList *list) override {
+    EXPECT_EQ(category, Category::Policies);
+    List = list;
+    list->setParent(PageArea);
+    list->setGeometry(0, 0, 257, 400);
+    list->show();
+  }
+  void addPage(Page *page) override {
+    page->setParent(PageArea);
+    page->hide();
+    AddedPages.push_back(page);
+  }
+  void setAction(const QString &handlerName, std::function<void()>) override {
+    Actions.push_back(handlerName);
+  }
+
+private:
+  ImageList Images;
 };
 
 reg::KeyPath keyPath(PolicyKey key) {
@@ -280,22 +304,14 @@ TEST_F(PolicyPages, NetworkPageNotesIeFourBelowRecentDocuments) {
 
 class PoliciesList : public PolicyPages {
 protected:
-  PoliciesList() { Category.ListView11->show(); }
+  PoliciesList() { policies::installPoliciesCategory(Host); }
 
-  void select(int index) { Category.ListView11->setCurrentRow(index); }
+  CategoryList &list() const { return *Host.List; }
+  void select(int index) { list().setCurrentRow(index); }
   void doubleClick(int index) {
-    const QRect place =
-        Category.ListView11->visualItemRect(Category.ListView11->item(index));
-    QTest::mouseDClick(Category.ListView11->viewport(), Qt::LeftButton, {},
-                       place.center());
+    const QRect place = list().visualItemRect(list().item(index));
+    QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, place.center());
   }
-
-  std::vector<Page *> categoryPages() const {
-    return {Category.GroupBox33, Category.GroupBox34, Category.GroupBox35};
-  }
-
-  ImageList Images;
-  policies::PoliciesCategory Category{Host, Images, &Window, &Window};
 };
 
 TEST_F(PoliciesList, ItemsShowTheirHintsAndOpenTheirPages) {
@@ -311,27 +327,30 @@ TEST_F(PoliciesList, ItemsShowTheirHintsAndOpenTheirPages) {
       {"Network and MS-DOS", "Change things like disabling the MS-DOS Promt",
        "GroupBox35"},
   };
-  ASSERT_EQ(Category.ListView11->count(), 3);
+  ASSERT_EQ(Host.AddedPages.size(), 3u);
+  EXPECT_TRUE(Host.Actions.empty());
+  // The Start button item waits for its page.
+  ASSERT_EQ(list().count(), 4);
+  EXPECT_TRUE(list().isRowHidden(3));
   for (int index = 0; index < 3; ++index) {
     const auto &c = cases[index];
-    EXPECT_EQ(Category.ListView11->item(index)->text(), c.caption);
-    const QRect place =
-        Category.ListView11->visualItemRect(Category.ListView11->item(index));
-    QTest::mouseClick(Category.ListView11->viewport(), Qt::LeftButton, {},
-                      place.center());
+    EXPECT_EQ(list().item(index)->text(), c.caption);
+    const QRect place = list().visualItemRect(list().item(index));
+    QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, place.center());
     EXPECT_EQ(Host.Hints.back(), c.hint);
     doubleClick(index);
-    for (Page *page : categoryPages())
+    for (Page *page : Host.AddedPages)
       EXPECT_EQ(page->isVisible(), page->objectName() == c.page)
           << page->objectName().toStdString();
   }
 }
 
 TEST_F(PoliciesList, DoubleClickWithNothingSelectedChangesNothing) {
-  Category.ListView11->clearSelection();
-  Category.ListView11DblClick();
+  list().clearSelection();
+  QTest::mouseDClick(list().viewport(), Qt::LeftButton, {},
+                     list().viewport()->rect().bottomRight() - QPoint(2, 2));
   EXPECT_TRUE(Other->isVisible());
-  for (Page *page : categoryPages())
+  for (Page *page : Host.AddedPages)
     EXPECT_FALSE(page->isVisible());
 }
 

@@ -1,0 +1,32 @@
+#include "app/program.h"
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "app/settings_steps.h"
+#include "platform/platform.h"
+#include "security/main_window_parts.h"
+#include "tweaks/look/look_category.h"
+#include "tweaks/policies/policies_category.h"
+
+namespace tf {
+
+std::unique_ptr<TForm1> createMainWindow() {
+  TForm1::Parts parts;
+  parts.extensions.push_back([](TForm1 &form) { installLookCategory(form); });
+  parts.extensions.push_back(
+      [](TForm1 &form) { policies::installPoliciesCategory(form); });
+  security::addSettingsAndLock(parts);
+  return std::make_unique<TForm1>(std::move(parts));
+}
+
+int runTweakforge(int argc, char **argv) {
+  Application application(argc, argv);
+  runHandler([] {
+    const std::unique_ptr<TForm1> form = createMainWindow();
+    form->show();
+    QApplication::exec();
+  });
+  return 0;
+}
+
+} // namespace tf
