@@ -10,12 +10,14 @@
 
 namespace tf {
 
-std::unique_ptr<TForm1> createMainWindow() {
+std::unique_ptr<TForm1> createMainWindow(std::function<void(TForm1 &)> extra) {
   TForm1::Parts parts;
   parts.extensions.push_back([](TForm1 &form) { installLookCategory(form); });
   parts.extensions.push_back(
       [](TForm1 &form) { policies::installPoliciesCategory(form); });
   security::addSettingsAndLock(parts);
+  if (extra)
+    parts.extensions.push_back(std::move(extra));
   return std::make_unique<TForm1>(std::move(parts));
 }
 

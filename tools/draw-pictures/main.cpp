@@ -255,31 +255,31 @@ QImage drawIcon(const Drawing &draw, int size) {
 // application icon and one line on what it does. It sits at the top left of
 // the About page's black panel, above the scrolling credits.
 QImage drawAboutPicture() {
-  QImage image(249, 160, QImage::Format_RGB32);
+  QImage image(232, 160, QImage::Format_RGB32);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   QLinearGradient gradient(0, 0, image.width(), 0);
   gradient.setColorAt(0, QColor(0, 0, 0));
   gradient.setColorAt(1, QColor(0, 0, 160));
   p.fillRect(image.rect(), gradient);
-  p.drawImage(QPointF(16, 20), drawIcon(icons().front().second, 64));
+  p.drawImage(QPointF(12, 24), drawIcon(icons().front().second, 56));
   QFont title(QStringLiteral("DejaVu Serif"));
-  title.setPixelSize(30);
+  title.setPixelSize(23);
   title.setBold(true);
   p.setFont(title);
   p.setPen(Qt::white);
-  p.drawText(QRectF(88, 24, 160, 40), Qt::AlignLeft | Qt::AlignVCenter,
+  p.drawText(QRectF(76, 26, 152, 34), Qt::AlignLeft | Qt::AlignVCenter,
              QStringLiteral("Tweakforge"));
   QFont body(QStringLiteral("DejaVu Sans"));
   body.setPixelSize(12);
   p.setFont(body);
   p.setPen(QColor(200, 200, 230));
-  p.drawText(QRectF(88, 62, 155, 30), Qt::AlignLeft | Qt::AlignTop,
+  p.drawText(QRectF(78, 60, 150, 30), Qt::AlignLeft | Qt::AlignTop,
              QStringLiteral("Windows 95 shell tweaks"));
   p.setPen(QPen(QColor(120, 120, 200), 1));
-  p.drawLine(16, 110, 233, 110);
+  p.drawLine(12, 100, 220, 100);
   p.setPen(QColor(230, 230, 240));
-  p.drawText(QRectF(16, 118, 217, 34), Qt::AlignCenter | Qt::TextWordWrap,
+  p.drawText(QRectF(12, 108, 208, 40), Qt::AlignCenter | Qt::TextWordWrap,
              QStringLiteral("Looks, speed and policies of the desktop, "
                             "kept in the registry"));
   return image;
