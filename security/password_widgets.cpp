@@ -1,5 +1,6 @@
 #include "security/password_widgets.h"
 
+#include "platform/wrapping_button.h"
 #include "registry/registry.h"
 #include "security/lock_state.h"
 #include "security/password_values.h"
@@ -47,14 +48,16 @@ QLineEdit *addPasswordField(QWidget *parent, const char *name, QLabel *label) {
 
 SecurityTypeBox::SecurityTypeBox(QWidget *parent)
     : QGroupBox("Type:", parent),
-      RadioButton1(new QRadioButton("Complete Password", this)),
-      RadioButton2(new QRadioButton("Only for Policies functions", this)),
-      RadioButton3(new QRadioButton("Don't use Password", this)) {
+      RadioButton1(new WrappingRadioButton("Complete Password", this)),
+      RadioButton2(
+          new WrappingRadioButton("Only for Policies functions", this)),
+      RadioButton3(new WrappingRadioButton("Don't use Password", this)) {
   setObjectName("GroupBox1");
   RadioButton1->setObjectName("RadioButton1");
   RadioButton2->setObjectName("RadioButton2");
   RadioButton3->setObjectName("RadioButton3");
   auto *column = new QVBoxLayout(this);
+  column->setContentsMargins(6, 6, 6, 6);
   for (QRadioButton *button : {RadioButton1, RadioButton2, RadioButton3})
     column->addWidget(button);
 }

@@ -47,9 +47,9 @@ TForm5::TForm5(const LockState &lock, QWidget *parent)
   OfficeButton1->setDefault(true);
 
   auto *grid = new QGridLayout(this);
-  grid->setContentsMargins(8, 8, 8, 8);
+  grid->setContentsMargins(6, 6, 6, 6);
   grid->setVerticalSpacing(2);
-  grid->setHorizontalSpacing(12);
+  grid->setHorizontalSpacing(6);
   int row = 0;
   for (auto [label, field] :
        {std::pair{label1, Edit1}, std::pair{label2, Edit2},
@@ -58,7 +58,9 @@ TForm5::TForm5(const LockState &lock, QWidget *parent)
     grid->addWidget(field, row++, 0);
   }
   grid->addWidget(GroupBox1, 0, 1, row, 1);
-  grid->setColumnStretch(0, 1);
+  // The type captions are longer than the password labels: they get the
+  // room first.
+  grid->setColumnStretch(1, 1);
   grid->setRowMinimumHeight(row++, 8);
   auto *buttons = new QHBoxLayout;
   buttons->addStretch();

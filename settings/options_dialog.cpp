@@ -5,6 +5,7 @@
 #include "settings/settings_key.h"
 #include "settings/settings_steps.h"
 #include "settings/settings_target.h"
+#include "tweaks/common/image_list.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -30,12 +31,10 @@ constexpr int ResetLeft = 69;
 constexpr int ResetTop = 6;
 
 // The pictures at the group boxes' upper right.
-constexpr QStyle::StandardPixmap PositionPicture = QStyle::SP_DesktopIcon;
-constexpr QStyle::StandardPixmap ToolbarPicture =
-    QStyle::SP_TitleBarNormalButton;
-constexpr QStyle::StandardPixmap IconsPicture = QStyle::SP_FileDialogListView;
-constexpr QStyle::StandardPixmap WrapPicture =
-    QStyle::SP_FileDialogDetailedView;
+constexpr int PositionPicture = MyComputerPicture;
+constexpr int ToolbarPicture = AppPicture;
+constexpr int IconsPicture = LookPicture;
+constexpr int WrapPicture = InformationPicture;
 
 } // namespace
 
@@ -69,7 +68,8 @@ void TForm9::buildTabs() {
   auto *stack = new QGridLayout(tabPage);
   stack->setContentsMargins(6, 4, 6, 6);
 
-  GroupBox2 = addGroupBox("GroupBox2", PositionPicture);
+  const ImageList images;
+  GroupBox2 = addGroupBox("GroupBox2", images.icon(PositionPicture));
   RadioButton1 = addRadioButton(GroupBox2, "RadioButton1", "Save Position", 0);
   RadioButton2 =
       addRadioButton(GroupBox2, "RadioButton2", "Don't save Position", 1);
@@ -77,19 +77,19 @@ void TForm9::buildTabs() {
   CheckBox2 = addCheckBox(GroupBox2, "CheckBox2", "Center Position", 1);
   RadioButton1->setChecked(true);
 
-  GroupBox1 = addGroupBox("GroupBox1", ToolbarPicture);
+  GroupBox1 = addGroupBox("GroupBox1", images.icon(ToolbarPicture));
   RadioButton4 = addRadioButton(GroupBox1, "RadioButton4", "Normal buttons", 0);
   RadioButton3 =
       addRadioButton(GroupBox1, "RadioButton3", "Flat toolbar buttons", 1);
 
-  GroupBox3 = addGroupBox("GroupBox3", IconsPicture);
+  GroupBox3 = addGroupBox("GroupBox3", images.icon(IconsPicture));
   RadioButton5 =
       addRadioButton(GroupBox3, "RadioButton5", "Auto Arange icons", 0);
   RadioButton6 =
       addRadioButton(GroupBox3, "RadioButton6", "Default arangement", 1);
   RadioButton6->setChecked(true);
 
-  GroupBox4 = addGroupBox("GroupBox4", WrapPicture);
+  GroupBox4 = addGroupBox("GroupBox4", images.icon(WrapPicture));
   RadioButton8 = addRadioButton(GroupBox4, "RadioButton8", "Wrap icon text", 0);
   RadioButton7 =
       addRadioButton(GroupBox4, "RadioButton7", "Do not wrap text", 1);
@@ -131,13 +131,12 @@ void TForm9::buildButtons() {
           &TForm9::OfficeButton2Click);
 }
 
-QGroupBox *TForm9::addGroupBox(const char *name,
-                               QStyle::StandardPixmap picture) {
+QGroupBox *TForm9::addGroupBox(const char *name, const QIcon &picture) {
   auto *box = new QGroupBox("Options:");
   box->setObjectName(name);
   auto *grid = new QGridLayout(box);
   auto *image = new QLabel(box);
-  image->setPixmap(style()->standardIcon(picture).pixmap(32, 32));
+  image->setPixmap(picture.pixmap(ImageList::Size));
   image->setFixedSize(32, 32);
   grid->addWidget(image, 0, 1, 2, 1, Qt::AlignRight | Qt::AlignTop);
   grid->setColumnStretch(0, 1);

@@ -4,10 +4,9 @@
 
 #include "settings/fixed_dialog.h"
 
-#include <QStyle>
-
 class QCheckBox;
 class QGroupBox;
+class QIcon;
 class QPushButton;
 class QRadioButton;
 class QTabBar;
@@ -40,7 +39,7 @@ public:
 private:
   void buildTabs();
   void buildButtons();
-  QGroupBox *addGroupBox(const char *name, QStyle::StandardPixmap picture);
+  QGroupBox *addGroupBox(const char *name, const QIcon &picture);
   QRadioButton *addRadioButton(QGroupBox *box, const char *name,
                                const QString &caption, int row);
   QCheckBox *addCheckBox(QGroupBox *box, const char *name,

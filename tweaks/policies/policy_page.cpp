@@ -1,11 +1,13 @@
 #include "tweaks/policies/policy_page.h"
 
 #include "platform/platform.h"
+#include "platform/wrapping_button.h"
 #include "tweaks/common/registry_key.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace tf::policies {
@@ -26,21 +28,38 @@ const char *policyKeyPath(PolicyKey key) {
 
 PolicyPage::PolicyPage(PageHost &host, const PolicyPageText &text,
                        std::span<const PolicyBinding> bindings, QWidget *parent)
-    : Page(host, text.page, text.caption, parent), Bindings(bindings),
-      Column(new QVBoxLayout(this)) {
-  Column->setSpacing(1);
+    : Page(host, text.page, text.caption, parent), Bindings(bindings) {
+  auto *page = new QVBoxLayout(this);
   auto *label = new QLabel(text.labelText, this);
   label->setObjectName(text.label);
   label->setWordWrap(true);
-  Column->addWidget(label);
-  Column->addSpacing(4);
+  page->addWidget(label);
+  page->addWidget(buildColumn(), 1);
+  OkButton = addOkCancel(text.okButton, text.cancelButton);
+}
+
+// The check boxes in one column. Where the page is too small for them with
+// the fonts at hand, their captions wrap and the column scrolls.
+QWidget *PolicyPage::buildColumn() {
+  auto *boxes = new QWidget;
+  Column = new QVBoxLayout(boxes);
+  Column->setContentsMargins(0, 0, 0, 0);
+  Column->setSpacing(1);
   for (const PolicyBinding &binding : Bindings) {
-    auto *box = new QCheckBox(binding.caption, this);
+    auto *box = new WrappingCheckBox(binding.caption, boxes);
     box->setObjectName(binding.checkBox);
     Column->addWidget(box);
     Boxes.push_back(box);
   }
-  OkButton = addOkCancel(text.okButton, text.cancelButton);
+  Column->addStretch();
+  auto *scroll = new QScrollArea(this);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(boxes);
+  scroll->viewport()->setAutoFillBackground(false);
+  boxes->setAutoFillBackground(false);
+  return scroll;
 }
 
 // The rows of one key are handled together on an accessor of their own, and

@@ -62,6 +62,7 @@ protected:
   QPushButton *okButton() const { return OkButton; }
 
 private:
+  QWidget *buildColumn();
   template <typename RowAction> void forEachRow(RowAction action);
 
   std::span<const PolicyBinding> Bindings;
