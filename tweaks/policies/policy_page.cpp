@@ -34,7 +34,9 @@ PolicyPage::PolicyPage(PageHost &host, const PolicyPageText &text,
   label->setObjectName(text.label);
   label->setWordWrap(true);
   page->addWidget(label);
-  page->addWidget(buildColumn(), 1);
+  QWidget *column = buildColumn();
+  column->setAccessibleName(text.caption);
+  page->addWidget(column, 1);
   OkButton = addOkCancel(text.okButton, text.cancelButton);
 }
 
@@ -54,6 +56,8 @@ QWidget *PolicyPage::buildColumn() {
   Column->addStretch();
   auto *scroll = new QScrollArea(this);
   scroll->setFrameShape(QFrame::NoFrame);
+  // Tab goes straight to the boxes; the column follows the focused one.
+  scroll->setFocusPolicy(Qt::NoFocus);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll->setWidgetResizable(true);
   scroll->setWidget(boxes);
