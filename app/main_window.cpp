@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -99,18 +101,30 @@ private:
   QToolButton *Button;
 };
 
+// Drops its menu down without the small arrow a menu button shows.
+class MenuToolButton : public QToolButton {
+public:
+  using QToolButton::QToolButton;
+
+protected:
+  void paintEvent(QPaintEvent *) override {
+    QStylePainter painter(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    option.features &= ~QStyleOptionToolButton::HasMenu;
+    painter.drawComplexControl(QStyle::CC_ToolButton, option);
+  }
+};
+
 QToolButton *menuButton(const char *name, const QString &caption, QMenu *menu,
                         QWidget *parent) {
-  auto *button = new QToolButton(parent);
+  auto *button = new MenuToolButton(parent);
   button->setObjectName(QLatin1String(name));
   button->setText(caption);
   button->setMenu(menu);
   button->setPopupMode(QToolButton::InstantPopup);
   button->setAutoRaise(true);
   button->setFocusPolicy(Qt::TabFocus);
-  // The buttons drop their menus down without showing an arrow.
-  button->setStyleSheet(
-      QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
   new MenuButtonVisibility(button, menu);
   return button;
 }

@@ -25,7 +25,10 @@ void initResources() {
 QStringList dataDirectories() {
   if (!overriddenDirectories().isEmpty())
     return overriddenDirectories();
-  return {QCoreApplication::applicationDirPath(),
+  const QString programDir = QCoreApplication::applicationDirPath();
+  return {programDir,
+          // An installed tree moved elsewhere as a whole.
+          QDir(programDir).filePath(QStringLiteral("../share/tweakforge")),
           QStringLiteral(TF_INSTALLED_DATA_DIR),
           QStringLiteral(TF_SOURCE_RESOURCES_DIR)};
 }

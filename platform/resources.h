@@ -10,9 +10,10 @@ namespace tf {
 void initResources();
 
 // The directories searched for data files, in order: beside the executable,
-// the installed data directory, the source tree's resources/ (for a program
-// run from its build directory). The current directory is not searched: on
-// Linux the program is rarely started from its own directory.
+// share/tweakforge next to its bin/, the installed data directory, the
+// source tree's resources/ (for a program run from its build directory). The
+// current directory is not searched: on Linux the program is rarely started
+// from its own directory.
 QStringList dataDirectories();
 // Replaces the search directories (tests, the screenshot tool); an empty
 // list restores the ones above.

@@ -18,7 +18,7 @@ struct NameLess {
 };
 
 // Where `name` goes in a list kept in name order, or, when the list is out
-// of order, before the first entry that sorts after it.
+// of order (hand-edited), right after the last entry that sorts before it.
 template <typename List, typename NameOf>
 std::size_t sortedPlace(const List &list, std::u16string_view name,
                         bool inOrder, NameOf nameOf) {
@@ -31,10 +31,10 @@ std::size_t sortedPlace(const List &list, std::u16string_view name,
     return static_cast<std::size_t>(it - list.begin());
   }
   const auto it =
-      std::find_if(list.begin(), list.end(), [&](const auto &entry) {
-        return compareNames(nameOf(entry), name) > 0;
+      std::find_if(list.rbegin(), list.rend(), [&](const auto &entry) {
+        return compareNames(nameOf(entry), name) < 0;
       });
-  return static_cast<std::size_t>(it - list.begin());
+  return static_cast<std::size_t>(list.rend() - it);
 }
 
 const std::u16string &childName(const std::unique_ptr<Key> &key) {

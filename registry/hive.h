@@ -130,6 +130,9 @@ private:
   // the first key.
   std::string Source;
   std::size_t HeaderLength = 0;
+  // True when Source is a whole file (loaded or saved), not just the header
+  // of a hive made in memory.
+  bool SourceIsFile = false;
   std::string SourceName; // file name used in parse error messages
   std::unique_ptr<Key> Root;
   bool Dirty = false;

@@ -105,13 +105,14 @@ void syncDirectory(const fs::path &directory, const fs::path &target) {
 // flushed, renamed over the target, then the directory entry flushed.
 void replaceFileDurably(const fs::path &path, std::string_view data) {
   // Saving through a symbolic link updates the file it points to.
+  fs::path target = path;
   std::error_code error;
-  const fs::path target = fs::is_symlink(fs::symlink_status(path, error))
-                              ? fs::weakly_canonical(path, error)
-                              : path;
-  if (error && error != std::errc::no_such_file_or_directory)
-    throw RegistryError("Cannot save " + path.string() + ": " +
-                        error.message());
+  if (fs::is_symlink(fs::symlink_status(path, error))) {
+    target = fs::weakly_canonical(path, error);
+    if (error)
+      throw RegistryError("Cannot save " + path.string() + ": " +
+                          error.message());
+  }
   const fs::path directory =
       target.has_parent_path() ? target.parent_path() : fs::path(".");
 

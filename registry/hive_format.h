@@ -41,6 +41,7 @@ public:
   }
 
   bool atEnd() const { return Cur == Limit; }
+  bool isLastLine() const { return Eol == Limit || Eol + 1 == Limit; }
   std::string_view line() const {
     return {Cur, static_cast<std::size_t>(Eol - Cur)};
   }

@@ -206,9 +206,9 @@ void parseHexData(LineCursor &cursor, std::size_t pos,
     }
     if (line[pos] != '\\' || !restIsBlank(line, pos + 1))
       syntaxError("bad hex data");
-    cursor.next();
-    if (cursor.atEnd())
+    if (cursor.isLastLine())
       syntaxError("hex data continues past the end of the file");
+    cursor.next();
     line = cursor.line();
     pos = 0;
   }
@@ -302,6 +302,7 @@ std::unique_ptr<Hive> HiveReader::parse(std::string text, std::string name) {
   hive->Source = std::move(text);
   hive->SourceName = std::move(name);
   hive->HeaderLength = 0;
+  hive->SourceIsFile = true;
   hive->Root->Dirty = false;
   HiveReader(*hive).read();
   return hive;
@@ -572,9 +573,13 @@ bool HiveReader::removeDuplicates(std::vector<Value> &values) {
     run = next;
   }
   std::size_t out = 0;
-  for (std::size_t i = 0; i < values.size(); ++i)
-    if (!drop[i])
-      values[out++] = std::move(values[i]);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (drop[i])
+      continue;
+    if (out != i)
+      values[out] = std::move(values[i]);
+    ++out;
+  }
   values.resize(out);
   return inNameOrder(values);
 }

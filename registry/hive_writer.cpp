@@ -99,7 +99,7 @@ bool isWrittenByWine(const Key &key, const std::vector<Value> &values) {
 } // namespace
 
 bool HiveWriter::isUnchanged(const Hive &hive) {
-  return !hive.Dirty && !hive.Root->Dirty;
+  return hive.SourceIsFile && !hive.Dirty;
 }
 
 std::string HiveWriter::write(std::vector<Placement> *placements) {
@@ -274,6 +274,7 @@ void HiveWriter::adopt(Hive &hive, std::string text,
     p.K->SourceLine = p.Line;
   }
   hive.Source = std::move(text);
+  hive.SourceIsFile = true;
   hive.Dirty = false;
 }
 

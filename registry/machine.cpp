@@ -352,14 +352,16 @@ fs::path Machine::defaultPrefix() {
   if (!wine.empty())
     return wine;
   fs::path dotWine = homeDirectory() / ".wine";
-  if (fs::exists(dotWine / "system.reg"))
+  std::error_code unreadable;
+  if (fs::exists(dotWine / "system.reg", unreadable))
     return dotWine;
   return ownPrefix();
 }
 
 std::shared_ptr<Machine> Machine::open(const fs::path &prefix) {
+  std::error_code unreadable;
   if (normalized(prefix) == normalized(ownPrefix()) &&
-      !fs::exists(prefix / "system.reg"))
+      !fs::exists(prefix / "system.reg", unreadable))
     return createSeeded(prefix);
   return std::shared_ptr<Machine>(new Machine(prefix));
 }
@@ -370,12 +372,12 @@ std::shared_ptr<Machine> Machine::createSeeded(const fs::path &prefix) {
     fs::create_directories(prefix / "dosdevices");
     linkDrive(prefix, "c:", "../drive_c");
     linkDrive(prefix, "z:", "/");
+    writeSeed(prefix / "system.reg", seed::systemHive());
+    writeSeed(prefix / "user.reg", seed::userHive());
   } catch (const fs::filesystem_error &error) {
     throw RegistryError("Cannot create the prefix " + prefix.string() + ": " +
                         error.code().message());
   }
-  writeSeed(prefix / "system.reg", seed::systemHive());
-  writeSeed(prefix / "user.reg", seed::userHive());
   return std::shared_ptr<Machine>(new Machine(prefix));
 }
 

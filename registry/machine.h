@@ -9,7 +9,9 @@
 // and replaces the file durably. So two Tweakforge processes writing to one
 // prefix lose no update, and a hive nobody changed is never rewritten.
 //
-// A Machine is used by one thread at a time.
+// The Wine server lookup uses /tmp, or $TWEAKFORGE_WINE_TMPDIR when set (so
+// that tests can stage a server's lock file). A Machine is used by one
+// thread at a time.
 #pragma once
 
 #include "registry/hive.h"

@@ -37,7 +37,8 @@ public:
   void setRootKey(RootKey root);
   RootKey rootKey() const { return Root; }
   // With lazy-write off, CloseKey puts what was written on disk (or, inside
-  // a SaveGroup, the end of the group does). On at first.
+  // a SaveGroup, the end of the group does). With it on, the accessor's end
+  // or the next flush of the machine does. On at first.
   void setLazyWrite(bool lazy) { LazyWrite = lazy; }
   bool lazyWrite() const { return LazyWrite; }
 

@@ -3,6 +3,8 @@
 
 #include "registry/machine.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -99,5 +101,25 @@ private:
   const char *Name;
   std::optional<std::string> Old;
 };
+
+// Points HOME, XDG_DATA_HOME and WINEPREFIX of every test program that uses
+// these helpers into a temporary directory, so that no test reaches the
+// user's ~/.wine or Tweakforge's own machine by accident.
+class IsolatedEnvironment : public ::testing::Environment {
+public:
+  void SetUp() override {
+    Dir = std::make_unique<TempDir>();
+    ::setenv("HOME", (*Dir / "home").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (*Dir / "data").c_str(), 1);
+    ::setenv("WINEPREFIX", (*Dir / "wine").c_str(), 1);
+  }
+  void TearDown() override { Dir.reset(); }
+
+private:
+  std::unique_ptr<TempDir> Dir;
+};
+
+inline ::testing::Environment *const Isolation =
+    ::testing::AddGlobalTestEnvironment(new IsolatedEnvironment);
 
 } // namespace tftest

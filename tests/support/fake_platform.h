@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "tests/support/qt_printers.h"
 
 #include <QDialog>
 #include <QUrl>

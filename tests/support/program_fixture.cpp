@@ -33,7 +33,8 @@ void ProgramTest::startProgram(TempPrefix::Content content,
   Prefix = std::make_unique<TempPrefix>(content);
   Form = createMainWindow(std::move(extra));
   Form->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
 }
 
 QAction *ProgramTest::action(const QString &name) const {

@@ -72,6 +72,8 @@ void CategoryList::mouseDoubleClickEvent(QMouseEvent *event) {
 void CategoryList::keyPressEvent(QKeyEvent *event) {
   // Enter opens the selected item, so the lists work from the keyboard.
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (selectedIndex() < 0 && currentItem())
+      currentItem()->setSelected(true);
     doubleClick();
     return;
   }

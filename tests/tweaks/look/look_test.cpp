@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 
 namespace tf::test {
 namespace {
@@ -272,6 +273,25 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Minanimate", 1,
                                 "Invalid data type for 'Minanimate'"}),
     [](const auto &info) { return info.param.name; });
+
+TEST_F(LookTest, KeyboardOpensAPageAndItsAcceleratorSaves) {
+  startProgram();
+  ListView3()->setFocus();
+  QTest::keyClick(ListView3(), Qt::Key_Right);
+  EXPECT_EQ(form().hint(), "Remove the Maximize/Minimize animation");
+  QTest::keyClick(ListView3(), Qt::Key_Return);
+  ASSERT_EQ(visiblePages(), QStringList{"GroupBox5"});
+  QComboBox *ComboBox2 = combo("ComboBox2");
+  ComboBox2->setFocus();
+  QTest::keyClick(ComboBox2, Qt::Key_Up);
+  ASSERT_EQ(ComboBox2->currentIndex(), 0);
+  QTest::keyClick(ComboBox2, Qt::Key_K, Qt::AltModifier);
+  // The accelerator presses the button, which clicks once its press has
+  // been shown.
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !Fake->Messages.empty(); }));
+  EXPECT_EQ(minAnimate(), "0");
+  EXPECT_EQ(Fake->Messages, std::vector{information(Restart)});
+}
 
 TEST_F(LookTest, ReopeningRereadsTheRegistry) {
   startProgram();
