@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -227,6 +228,31 @@ TEST_F(ProgramLock, OptionsCancelAppliesTheDisplayOptionsAndShowsTheLookList) {
   EXPECT_TRUE(find<QToolButton>("ToolbarButton974")->autoRaise());
   for (CategoryList *list : Form->allLists())
     EXPECT_FALSE(list->wordWrap()) << list->objectName().toStdString();
+}
+
+TEST_F(ProgramLock, ResetAndCenterMoveTheMainWindow) {
+  start();
+  const auto chooseOnPositionTab = [](const char *box) {
+    return [box](QDialog &dialog) {
+      dialog.findChild<QTabBar *>("TabControl1")->setCurrentIndex(1);
+      QTest::mouseClick(dialog.findChild<QAbstractButton *>(box),
+                        Qt::LeftButton);
+      QTest::mouseClick(dialog.findChild<QAbstractButton *>("OfficeButton1"),
+                        Qt::LeftButton);
+    };
+  };
+  Form->move(200, 150);
+  Fake->pushModal(chooseOnPositionTab("CheckBox1"));
+  action("ResetPosition1")->trigger();
+  EXPECT_EQ(Form->pos(), QPoint(69, 6));
+  EXPECT_EQ(savedNumber("Left"), 69);
+
+  const QRect screen = Form->screen()->geometry();
+  Fake->pushModal(chooseOnPositionTab("CheckBox2"));
+  action("ResetPosition1")->trigger();
+  const QRect frame = Form->frameGeometry();
+  EXPECT_EQ(frame.left(), std::max(0, (screen.width() - frame.width()) / 2));
+  EXPECT_EQ(frame.top(), std::max(0, (screen.height() - frame.height()) / 2));
 }
 
 TEST_F(ProgramLock, SettingsAtStartShapeTheWindow) {
