@@ -204,24 +204,21 @@ std::size_t decodeUntil(std::string_view s, std::size_t pos, char endChar,
 // is escaped exactly when an odd number of backslashes stands before it,
 // since an escape takes the one character after its backslash and what may
 // follow (hex or octal digits) is neither a backslash nor an end character.
-std::size_t findUnescaped(std::string_view s, std::size_t pos, char endChar) {
-  for (;;) {
-    const std::size_t end = s.find(endChar, pos);
+std::size_t findUnescaped(std::string_view s, std::size_t start, char endChar) {
+  std::size_t end = start;
+  for (;; ++end) {
+    end = s.find(endChar, end);
     if (end == std::string_view::npos)
       break;
     std::size_t backslashes = 0;
-    while (end - backslashes > pos && s[end - backslashes - 1] == '\\')
+    while (end - backslashes > start && s[end - backslashes - 1] == '\\')
       ++backslashes;
-    if (backslashes % 2 == 0) {
-      if (s.substr(pos, end - pos).find('\0') != std::string_view::npos)
-        syntaxError("NUL byte in text");
-      return end;
-    }
-    pos = end + 1;
+    if (backslashes % 2 == 0)
+      break;
   }
-  if (s.find('\0', pos) != std::string_view::npos)
+  if (s.substr(start, end - start).find('\0') != std::string_view::npos)
     syntaxError("NUL byte in text");
-  return std::string_view::npos;
+  return end;
 }
 
 // decodeUntil for text that must end with `endChar`: returns the position
