@@ -20,6 +20,27 @@ struct SyntaxError {
 
 [[noreturn]] void syntaxError(const char *what) { throw SyntaxError{what}; }
 
+// "system.reg:1234: unterminated string".
+std::string errorText(const std::string &name, std::size_t line,
+                      const char *what) {
+  return name + ":" + std::to_string(line) + ": " + what;
+}
+
+// The number of the line at `offset`; counted only for an error message,
+// so that keys need not carry their line numbers.
+std::size_t lineAt(const std::string &text, std::size_t offset) {
+  return 1 + static_cast<std::size_t>(std::count(
+                 text.begin(),
+                 text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+bool inNameOrder(const std::vector<Value> &values) {
+  for (std::size_t i = 1; i < values.size(); ++i)
+    if (compareNames(values[i - 1].name, values[i].name) >= 0)
+      return false;
+  return true;
+}
+
 // Blanks around the items of a line. A '\r' counts as one, so that a file
 // saved with CRLF line ends by a Windows editor still reads.
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -50,7 +71,8 @@ int hexDigit(char c) {
 
 bool isOctal(char c) { return c >= '0' && c <= '7'; }
 
-// Reads 1..maxDigits hex digits at pos; nullopt-like failure as false.
+// Reads 1..maxDigits hex digits at `pos` into `value`; false when there are
+// none or more.
 bool readHexNumber(std::string_view s, std::size_t &pos, std::size_t maxDigits,
                    std::uint64_t &value) {
   const std::size_t start = pos;
@@ -418,17 +440,6 @@ bool isValueLine(std::string_view line) {
   return pos < line.size() && (line[pos] == '@' || line[pos] == '"');
 }
 
-std::string errorText(const std::string &name, std::size_t line,
-                      const char *what);
-
-// The number of the line at `offset`; counted only for an error message,
-// so that keys need not carry their line numbers.
-std::size_t lineAt(const std::string &text, std::size_t offset) {
-  return 1 + static_cast<std::size_t>(std::count(
-                 text.begin(),
-                 text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-}
-
 } // namespace
 
 HiveReader::HiveReader(Hive &hive)
@@ -677,8 +688,9 @@ void HiveReader::finishMergedKeys() {
 
 HiveReader::ParsedValues HiveReader::readValues(const Hive &hive,
                                                 const Key &key) {
-  // Blocks in Rewritten were written by a save and read back here only; the
-  // line numbers of errors refer to the loaded file.
+  // The load checked these lines already, so this fails only if that check
+  // missed something; the line is counted in the text the block is in (the
+  // loaded file, unless a save wrote the block).
   const std::string &text = key.BlockRewritten ? hive.Rewritten : hive.Source;
   LineCursor cursor(text, key.SourceOffset, key.SourceOffset + key.SourceLength,
                     0);
@@ -698,22 +710,6 @@ HiveReader::ParsedValues HiveReader::readValues(const Hive &hive,
   result.Sorted = removeDuplicates(result.Values);
   return result;
 }
-
-namespace {
-
-std::string errorText(const std::string &name, std::size_t line,
-                      const char *what) {
-  return name + ":" + std::to_string(line) + ": " + what;
-}
-
-bool inNameOrder(const std::vector<Value> &values) {
-  for (std::size_t i = 1; i < values.size(); ++i)
-    if (compareNames(values[i - 1].name, values[i].name) >= 0)
-      return false;
-  return true;
-}
-
-} // namespace
 
 bool HiveReader::removeDuplicates(std::vector<Value> &values) {
   if (inNameOrder(values))
