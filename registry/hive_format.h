@@ -150,7 +150,11 @@ private:
     std::size_t Length;
   };
 
+  // The tree is walked through non-const keys so that a save can note
+  // where their blocks went; write() itself changes nothing.
   void writeKey(Key &key);
+  void copyBlock(Key &key);
+  void writeNewBlock(Key &key);
   void emit(std::string_view text);
   void formatBlock(const Key &key);
   void formatValue(const Value &value);

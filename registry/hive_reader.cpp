@@ -20,6 +20,27 @@ struct SyntaxError {
 
 [[noreturn]] void syntaxError(const char *what) { throw SyntaxError{what}; }
 
+// "system.reg:1234: unterminated string".
+std::string errorText(const std::string &name, std::size_t line,
+                      const char *what) {
+  return name + ":" + std::to_string(line) + ": " + what;
+}
+
+// The number of the line at `offset`; counted only for an error message,
+// so that keys need not carry their line numbers.
+std::size_t lineAt(const std::string &text, std::size_t offset) {
+  return 1 + static_cast<std::size_t>(std::count(
+                 text.begin(),
+                 text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+bool inNameOrder(const std::vector<Value> &values) {
+  for (std::size_t i = 1; i < values.size(); ++i)
+    if (compareNames(values[i - 1].name, values[i].name) >= 0)
+      return false;
+  return true;
+}
+
 // Blanks around the items of a line. A '\r' counts as one, so that a file
 // saved with CRLF line ends by a Windows editor still reads.
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -50,7 +71,8 @@ int hexDigit(char c) {
 
 bool isOctal(char c) { return c >= '0' && c <= '7'; }
 
-// Reads 1..maxDigits hex digits at pos; nullopt-like failure as false.
+// Reads 1..maxDigits hex digits at `pos` into `value`; false when there are
+// none or more.
 bool readHexNumber(std::string_view s, std::size_t &pos, std::size_t maxDigits,
                    std::uint64_t &value) {
   const std::size_t start = pos;
@@ -204,24 +226,21 @@ std::size_t decodeUntil(std::string_view s, std::size_t pos, char endChar,
 // is escaped exactly when an odd number of backslashes stands before it,
 // since an escape takes the one character after its backslash and what may
 // follow (hex or octal digits) is neither a backslash nor an end character.
-std::size_t findUnescaped(std::string_view s, std::size_t pos, char endChar) {
-  for (;;) {
-    const std::size_t end = s.find(endChar, pos);
+std::size_t findUnescaped(std::string_view s, std::size_t start, char endChar) {
+  std::size_t end = start;
+  for (;; ++end) {
+    end = s.find(endChar, end);
     if (end == std::string_view::npos)
       break;
     std::size_t backslashes = 0;
-    while (end - backslashes > pos && s[end - backslashes - 1] == '\\')
+    while (end - backslashes > start && s[end - backslashes - 1] == '\\')
       ++backslashes;
-    if (backslashes % 2 == 0) {
-      if (s.substr(pos, end - pos).find('\0') != std::string_view::npos)
-        syntaxError("NUL byte in text");
-      return end;
-    }
-    pos = end + 1;
+    if (backslashes % 2 == 0)
+      break;
   }
-  if (s.find('\0', pos) != std::string_view::npos)
+  if (s.substr(start, end - start).find('\0') != std::string_view::npos)
     syntaxError("NUL byte in text");
-  return std::string_view::npos;
+  return end;
 }
 
 // decodeUntil for text that must end with `endChar`: returns the position
@@ -419,17 +438,6 @@ template <bool Store> void parseValue(LineCursor &cursor, Value &value) {
 bool isValueLine(std::string_view line) {
   const std::size_t pos = skipBlanks(line, 0);
   return pos < line.size() && (line[pos] == '@' || line[pos] == '"');
-}
-
-std::string errorText(const std::string &name, std::size_t line,
-                      const char *what);
-
-// The number of the line at `offset`; counted only for an error message,
-// so that keys need not carry their line numbers.
-std::size_t lineAt(const std::string &text, std::size_t offset) {
-  return 1 + static_cast<std::size_t>(std::count(
-                 text.begin(),
-                 text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
 } // namespace
@@ -680,8 +688,9 @@ void HiveReader::finishMergedKeys() {
 
 HiveReader::ParsedValues HiveReader::readValues(const Hive &hive,
                                                 const Key &key) {
-  // Blocks in Rewritten were written by a save and read back here only; the
-  // line numbers of errors refer to the loaded file.
+  // The load checked these lines already, so this fails only if that check
+  // missed something; the line is counted in the text the block is in (the
+  // loaded file, unless a save wrote the block).
   const std::string &text = key.BlockRewritten ? hive.Rewritten : hive.Source;
   LineCursor cursor(text, key.SourceOffset, key.SourceOffset + key.SourceLength,
                     0);
@@ -701,22 +710,6 @@ HiveReader::ParsedValues HiveReader::readValues(const Hive &hive,
   result.Sorted = removeDuplicates(result.Values);
   return result;
 }
-
-namespace {
-
-std::string errorText(const std::string &name, std::size_t line,
-                      const char *what) {
-  return name + ":" + std::to_string(line) + ": " + what;
-}
-
-bool inNameOrder(const std::vector<Value> &values) {
-  for (std::size_t i = 1; i < values.size(); ++i)
-    if (compareNames(values[i - 1].name, values[i].name) >= 0)
-      return false;
-  return true;
-}
-
-} // namespace
 
 bool HiveReader::removeDuplicates(std::vector<Value> &values) {
   if (inNameOrder(values))

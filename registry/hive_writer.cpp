@@ -157,32 +157,40 @@ void HiveWriter::writeKey(Key &key) {
       Path += "\\\\";
     appendEscapedName(Path, key.Name, '[', ']');
   }
-  if (!key.Dirty && key.SourceLength) {
-    // A hand-edited last line without its '\n' must not run into what
-    // follows.
+  const bool unchanged = !key.Dirty && key.SourceLength;
+  const bool changed = key.Dirty && isWrittenByWine(key, key.Values);
+  if (unchanged || changed) {
+    // A hand-edited last line without its '\n' must not run into the block.
     if (Last != '\n')
       emit("\n");
-    const std::string &text = key.BlockRewritten ? H.Rewritten : H.Source;
-    emit(std::string_view(text).substr(key.SourceOffset, key.SourceLength));
-    if (key.BlockRewritten) {
-      KeptRewritten.push_back(&key);
-      KeptBytes += key.SourceLength;
-    } else {
-      ++KeptFromSource;
-    }
-  } else if (key.Dirty && isWrittenByWine(key, key.Values)) {
-    if (Last != '\n')
-      emit("\n");
-    formatBlock(key);
-    emit(Block);
-    if (ForSave) {
-      Placed.push_back({&key, NewBlocks.size(), Block.size()});
-      NewBlocks += Block;
-    }
+    if (unchanged)
+      copyBlock(key);
+    else
+      writeNewBlock(key);
   }
   for (const auto &child : key.Children)
     writeKey(*child);
   Path.resize(pathLength);
+}
+
+void HiveWriter::copyBlock(Key &key) {
+  const std::string &text = key.BlockRewritten ? H.Rewritten : H.Source;
+  emit(std::string_view(text).substr(key.SourceOffset, key.SourceLength));
+  if (key.BlockRewritten) {
+    KeptRewritten.push_back(&key);
+    KeptBytes += key.SourceLength;
+  } else {
+    ++KeptFromSource;
+  }
+}
+
+void HiveWriter::writeNewBlock(Key &key) {
+  formatBlock(key);
+  emit(Block);
+  if (ForSave) {
+    Placed.push_back({&key, NewBlocks.size(), Block.size()});
+    NewBlocks += Block;
+  }
 }
 
 void HiveWriter::formatBlock(const Key &key) {

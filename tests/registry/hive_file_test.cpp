@@ -543,6 +543,7 @@ TEST(HostileInput, FailsWithTheLineAndWhatIsWrong) {
        "test.reg:7: bad hex(type) prefix"},
       {Header + key + "\"a\"=hex(:01\n", "test.reg:7: bad hex(type) prefix"},
       {Header + key + "\"a\"=\"x\0y\"\n"s, "test.reg:7: NUL byte in text"},
+      {Header + key + "\"a\"=\"\0\\\"\"\n"s, "test.reg:7: NUL byte in text"},
       {Header + key + "\x01\x02garbage\n", "test.reg:7: unrecognized line"},
       {Header + key + "#time=zz\n", "test.reg:7: bad #time line"},
       {Header + key + "#class=x\n", "test.reg:7: bad #class line"},
