@@ -1,9 +1,7 @@
 // The main window's steps on the settings key `HKEY_LOCAL_MACHINE`
 // "SOFTWARE\Tweakforge": what FormCreate, FormShow and FormDestroy do with
-// it. The settings and security parts of the program provide them.
+// it. security::addSettingsAndLock provides them.
 #pragma once
-
-#include <memory>
 
 namespace tf {
 
@@ -21,8 +19,5 @@ public:
   // FormDestroy, steps 2 to 4: open the key, "Save"/"Left"/"Top", close.
   virtual void atExit(TForm1 &form) = 0;
 };
-
-// The steps the program uses (settings/).
-std::unique_ptr<SettingsSteps> makeSettingsSteps();
 
 } // namespace tf

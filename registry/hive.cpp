@@ -67,6 +67,11 @@ std::int64_t Key::modifiedSeconds() const {
          static_cast<std::int64_t>(TicksPerSecond);
 }
 
+const std::optional<std::u16string> &Key::className() const {
+  static const std::optional<std::u16string> none;
+  return ClassName ? *ClassName : none;
+}
+
 std::size_t Key::childCount() const { return Children.size(); }
 
 Key &Key::childAt(std::size_t index) { return *Children.at(index); }

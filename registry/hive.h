@@ -48,7 +48,7 @@ public:
   bool removeValue(std::u16string_view name);
 
   // Optional lines of the key block.
-  const std::optional<std::u16string> &className() const { return ClassName; }
+  const std::optional<std::u16string> &className() const;
   bool isLink() const { return Link; }
 
   // Last-write time in Unix seconds. A change sets it to the present.
@@ -79,22 +79,23 @@ private:
   std::u16string Name;
   std::vector<std::unique_ptr<Key>> Children;
   std::vector<Value> Values;
-  std::optional<std::u16string> ClassName;
+  // Held apart: hardly any key has a class, and every key pays for this.
+  std::unique_ptr<const std::optional<std::u16string>> ClassName;
   // A name index over Children, kept only while they are out of name order
   // (hand-edited files); in order, lookups use binary search instead.
   std::unique_ptr<ChildIndex> Index;
-  // Where this key's block stands in the hive's source text (offset, length)
-  // and the line it starts on; Length 0 when it has no block there.
-  std::size_t SourceOffset = 0;
-  std::size_t SourceLength = 0;
-  std::size_t SourceLine = 0;
+  // Where this key's block stands in the hive's Source (or, once a save
+  // wrote it anew, in its Rewritten blocks); Length 0 when it has no block.
+  // Hive texts are limited to 4 GiB.
+  std::uint32_t SourceOffset = 0;
+  std::uint32_t SourceLength = 0;
   // Last-write time as a Windows FILETIME (100 ns ticks since 1601).
   std::uint64_t ModifiedTicks = 0;
   bool Link = false;
   bool Dirty = false;
   bool ValuesParsed = true;
   bool ValuesSorted = true;
-  bool ChildrenSorted = true;
+  bool BlockRewritten = false; // see SourceOffset
 };
 
 class Hive {
@@ -125,13 +126,15 @@ private:
   friend class HiveReader;
   friend class HiveWriter;
 
-  // The text the hive was loaded from or last saved as; unchanged keys are
-  // written back from it. Its first HeaderLength bytes are the lines before
-  // the first key.
+  // The text the hive was loaded from; unchanged keys are written back from
+  // it. Its first HeaderLength bytes are the lines before the first key.
   std::string Source;
   std::size_t HeaderLength = 0;
-  // True when Source is a whole file (loaded or saved), not just the header
-  // of a hive made in memory.
+  // The blocks that saves wrote anew, so that a save need not hold a second
+  // copy of the whole file.
+  std::string Rewritten;
+  // True while Source is the hive's file as it stands: loaded and not saved
+  // with changes since.
   bool SourceIsFile = false;
   std::string SourceName; // file name used in parse error messages
   std::unique_ptr<Key> Root;

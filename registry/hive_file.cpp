@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,11 +52,13 @@ std::string readWholeFile(const fs::path &path) {
   struct stat info {};
   if (::fstat(file.get(), &info) != 0)
     throw RegistryError(systemError("Cannot read", path, errno));
-  std::string text(static_cast<std::size_t>(info.st_size), '\0');
+  // One byte more than the file, so that reading it whole does not grow the
+  // buffer just to see the end.
+  std::string text(static_cast<std::size_t>(info.st_size) + 1, '\0');
   std::size_t done = 0;
   for (;;) {
-    if (done == text.size()) // the file may have grown since fstat
-      text.resize(std::max<std::size_t>(text.size() * 2, 4096));
+    if (done == text.size()) // the file grew since fstat
+      text.resize(text.size() * 2);
     const ssize_t n =
         ::read(file.get(), text.data() + done, text.size() - done);
     if (n < 0 && errno == EINTR)
@@ -93,6 +96,34 @@ void writeAll(int fd, std::string_view data, const fs::path &target) {
   }
 }
 
+// Buffered writing of the file's text, which comes in pieces (key blocks).
+class FileOutput {
+public:
+  FileOutput(int fd, const fs::path &target) : Fd(fd), Target(target) {
+    Buffer.reserve(Capacity);
+  }
+  void append(std::string_view text) {
+    if (Buffer.size() + text.size() > Capacity)
+      flush();
+    if (text.size() >= Capacity)
+      writeAll(Fd, text, Target);
+    else
+      Buffer.append(text);
+  }
+  void flush() {
+    writeAll(Fd, Buffer, Target);
+    Buffer.clear();
+  }
+
+private:
+  static constexpr std::size_t Capacity = 1 << 20;
+  int Fd;
+  const fs::path &Target;
+  std::string Buffer;
+};
+
+using TextProducer = std::function<void(FileOutput &)>;
+
 void syncDirectory(const fs::path &directory, const fs::path &target) {
   FileDescriptor dir(
       ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -103,7 +134,7 @@ void syncDirectory(const fs::path &directory, const fs::path &target) {
 // Replaces `target` with `data` so that a crash leaves the old file or the
 // new one, never a mix: a temporary file in the same directory, written and
 // flushed, renamed over the target, then the directory entry flushed.
-void replaceFileDurably(const fs::path &path, std::string_view data) {
+void replaceFileDurably(const fs::path &path, const TextProducer &produce) {
   // Saving through a symbolic link updates the file it points to.
   fs::path target = path;
   std::error_code error;
@@ -134,7 +165,9 @@ void replaceFileDurably(const fs::path &path, std::string_view data) {
   try {
     if (exists && ::fchmod(file.get(), original.st_mode & 07777) != 0)
       throw RegistryError(systemError("Cannot save", target, errno));
-    writeAll(file.get(), data, target);
+    FileOutput output(file.get(), target);
+    produce(output);
+    output.flush();
     if (::fsync(file.get()) != 0 || file.close() != 0)
       throw RegistryError(systemError("Cannot save", target, errno));
     if (::rename(temporary.c_str(), target.c_str()) != 0)
@@ -159,18 +192,35 @@ std::unique_ptr<Hive> loadHiveFile(const fs::path &path) {
 std::string serializeHive(const Hive &hive) {
   if (HiveWriter::isUnchanged(hive))
     return HiveWriter::source(hive);
-  return HiveWriter(hive).write();
+  std::string text;
+  text.reserve(HiveWriter::source(hive).size() + 4096);
+  const HiveWriter::Output append = [&](std::string_view piece) {
+    text += piece;
+  };
+  HiveWriter(hive).write(append, false);
+  return text;
 }
 
 void saveHiveFile(Hive &hive, const fs::path &path) {
   if (HiveWriter::isUnchanged(hive)) {
-    replaceFileDurably(path, HiveWriter::source(hive));
+    replaceFileDurably(path, [&](FileOutput &output) {
+      output.append(HiveWriter::source(hive));
+    });
     return;
   }
-  std::vector<HiveWriter::Placement> placements;
-  std::string text = HiveWriter(hive).write(&placements);
-  replaceFileDurably(path, text);
-  HiveWriter::adopt(hive, std::move(text), placements);
+  // The text goes to the file block by block; only the blocks written anew
+  // are kept, beside the loaded text.
+  HiveWriter writer(hive);
+  replaceFileDurably(path, [&](FileOutput &output) {
+    const HiveWriter::Output append = [&](std::string_view piece) {
+      output.append(piece);
+    };
+    writer.write(append, true);
+    if (!writer.canAdopt())
+      throw RegistryError("Cannot save " + path.string() +
+                          ": the hive is too large");
+  });
+  writer.adopt(hive);
 }
 
 } // namespace reg

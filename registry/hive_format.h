@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,8 @@ inline constexpr std::uint64_t UnixEpochTicks = 116'444'736'000'000'000;
 inline constexpr std::size_t MaxKeyDepth = 512;
 
 inline constexpr std::string_view Magic = "WINE REGISTRY Version 2";
+// Key blocks are placed with 32-bit offsets.
+inline constexpr std::size_t MaxHiveText = 0xffffffffu;
 
 // The present as a Windows FILETIME.
 inline std::uint64_t currentFileTime() {
@@ -93,9 +96,10 @@ private:
   void readKeys();
   void readLine(std::string_view line);
   void readKeyLine(std::string_view line);
-  Key &keyForPath(std::uint64_t ticks);
+  Key &keyForPath(std::string_view path, std::uint64_t ticks);
+  Key &descend(Key &key, std::u16string_view names, std::uint64_t ticks);
   Key &childForLoad(Key &parent, std::u16string_view name, std::uint64_t ticks);
-  void startBlock(Key &key, std::size_t start, std::size_t line);
+  void startBlock(Key &key, std::size_t start);
   void endBlock(std::size_t end);
   void readOption(std::string_view line);
   void finishMergedKeys();
@@ -105,11 +109,13 @@ private:
   LineCursor Cursor;
   Key *Current = nullptr; // the key whose block is being read
   bool CurrentHasValues = false;
-  std::vector<Key *> Stack;  // the keys along the last key line's path
+  std::vector<Key *> Stack; // the keys along the last key line's path
+  // Where each of them ends in that line's path text; npos when not known.
+  std::vector<std::size_t> RawEnds;
+  std::string PreviousPath;
   std::vector<Key *> Merged; // keys that appeared in more than one block
   // Reused from line to line so that the load allocates little.
   std::u16string PathScratch;
-  std::vector<std::u16string_view> Components;
   Value ValueScratch;
   bool PreviousLineEmpty = false;
   std::size_t PreviousLineStart = 0;
@@ -119,39 +125,57 @@ private:
 // back byte for byte from the source text, the others as Wine writes them.
 class HiveWriter {
 public:
-  // Where a key's block landed in the written text.
-  struct Placement {
+  using Output = std::function<void(std::string_view)>;
+
+  explicit HiveWriter(const Hive &hive) : H(hive) {}
+  // True when the hive is its loaded file, unchanged: then that text is
+  // written back as it is, even where Wine would order keys differently.
+  static bool isUnchanged(const Hive &hive);
+  static const std::string &source(const Hive &hive) { return hive.Source; }
+
+  // Writes the hive's text to `out` piece by piece and returns its size.
+  // For a save, keeps the blocks it formats, for adopt().
+  std::size_t write(const Output &out, bool forSave);
+  // False when the blocks kept after this write would pass 4 GiB.
+  bool canAdopt() const;
+  // Once what write() produced is saved: the blocks it formatted are kept
+  // for later saves and every key is clean.
+  void adopt(Hive &hive);
+
+private:
+  // A block formatted by write(), at Offset in NewBlocks.
+  struct Formatted {
     Key *K;
     std::size_t Offset;
     std::size_t Length;
-    std::size_t Line;
   };
 
-  explicit HiveWriter(const Hive &hive) : H(hive) {}
-  // True when nothing changed since load or save: the source text is the
-  // hive. Then the source is written back as it is, even where Wine would
-  // order keys differently.
-  static bool isUnchanged(const Hive &hive);
-  static const std::string &source(const Hive &hive) { return hive.Source; }
-  // The whole file; records where each block went when `placements` is set.
-  std::string write(std::vector<Placement> *placements = nullptr);
-  // Makes `text`, written with `placements`, the hive's source: every key
-  // clean, with its block where it now stands.
-  static void adopt(Hive &hive, std::string text,
-                    const std::vector<Placement> &placements);
-
-private:
-  void writeKey(const Key &key);
-  void copyBlock(const Key &key);
+  // The tree is walked through non-const keys so that a save can note
+  // where their blocks went; write() itself changes nothing.
+  void writeKey(Key &key);
+  void copyBlock(Key &key);
+  void writeNewBlock(Key &key);
+  void emit(std::string_view text);
   void formatBlock(const Key &key);
   void formatValue(const Value &value);
-  void place(const Key &key, std::size_t offset);
+  void appendHexBytes(const std::vector<std::uint8_t> &data,
+                      std::size_t column);
+  void keepRewrittenBlocks(Hive &hive);
 
   const Hive &H;
-  std::string Out;
-  std::string Path; // the escaped path of the key being written
-  std::vector<Placement> *Placements = nullptr;
-  std::size_t Lines = 1; // line number at the end of Out
+  const Output *Out = nullptr;
+  std::size_t Written = 0;
+  bool ForSave = false;
+  char Last = '\n';
+  std::string Path;  // the escaped path of the key being written
+  std::string Block; // the block being formatted
+  std::string NewBlocks;
+  std::vector<Formatted> Placed;
+  // Clean keys whose block is among the hive's Rewritten blocks, and how
+  // many bytes those take: the rest of Rewritten is no longer used.
+  std::vector<Key *> KeptRewritten;
+  std::size_t KeptBytes = 0;
+  std::size_t KeptFromSource = 0; // blocks copied from the loaded text
 };
 
 } // namespace reg

@@ -4,7 +4,10 @@
 #include "registry/utf8.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <numeric>
+#include <type_traits>
 
 namespace reg {
 
@@ -16,6 +19,27 @@ struct SyntaxError {
 };
 
 [[noreturn]] void syntaxError(const char *what) { throw SyntaxError{what}; }
+
+// "system.reg:1234: unterminated string".
+std::string errorText(const std::string &name, std::size_t line,
+                      const char *what) {
+  return name + ":" + std::to_string(line) + ": " + what;
+}
+
+// The number of the line at `offset`; counted only for an error message,
+// so that keys need not carry their line numbers.
+std::size_t lineAt(const std::string &text, std::size_t offset) {
+  return 1 + static_cast<std::size_t>(std::count(
+                 text.begin(),
+                 text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+bool inNameOrder(const std::vector<Value> &values) {
+  for (std::size_t i = 1; i < values.size(); ++i)
+    if (compareNames(values[i - 1].name, values[i].name) >= 0)
+      return false;
+  return true;
+}
 
 // Blanks around the items of a line. A '\r' counts as one, so that a file
 // saved with CRLF line ends by a Windows editor still reads.
@@ -31,19 +55,24 @@ bool restIsBlank(std::string_view s, std::size_t pos) {
   return skipBlanks(s, pos) == s.size();
 }
 
+// The value of a hex digit, or -1; by table, as hex data is most of a hive.
 int hexDigit(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
+  static constexpr auto Table = [] {
+    std::array<signed char, 256> table{};
+    for (int i = 0; i < 256; ++i)
+      table[i] = static_cast<signed char>(i >= '0' && i <= '9'   ? i - '0'
+                                          : i >= 'a' && i <= 'f' ? i - 'a' + 10
+                                          : i >= 'A' && i <= 'F' ? i - 'A' + 10
+                                                                 : -1);
+    return table;
+  }();
+  return Table[static_cast<unsigned char>(c)];
 }
 
 bool isOctal(char c) { return c >= '0' && c <= '7'; }
 
-// Reads 1..maxDigits hex digits at pos; nullopt-like failure as false.
+// Reads 1..maxDigits hex digits at `pos` into `value`; false when there are
+// none or more.
 bool readHexNumber(std::string_view s, std::size_t &pos, std::size_t maxDigits,
                    std::uint64_t &value) {
   const std::size_t start = pos;
@@ -53,82 +82,128 @@ bool readHexNumber(std::string_view s, std::size_t &pos, std::size_t maxDigits,
   return pos > start && (pos == s.size() || hexDigit(s[pos]) < 0);
 }
 
-// Decodes escaped text from `pos` up to the unescaped `endChar`, as Wine's
-// reader does: C escapes, \xN..NNNN (up to four hex digits), octal \N..NNN,
-// any other escaped character stands for itself; raw UTF-8 is decoded and
-// invalid bytes are skipped. Returns the position after `endChar`.
-template <typename Emit>
-std::size_t decodeEscaped(std::string_view s, std::size_t pos, char endChar,
-                          const char *unterminated, Emit emit) {
+// Where decoded text goes: a name (UTF-16), string data (UTF-16LE bytes), or
+// nowhere when the load only checks a value line.
+struct NameSink {
+  std::u16string &Out;
+  void ascii(const char *p, std::size_t n) { Out.append(p, p + n); }
+  void unit(char16_t u) { Out.push_back(u); }
+};
+
+struct DataSink {
+  std::vector<std::uint8_t> &Out;
+  void ascii(const char *p, std::size_t n) {
+    const std::size_t at = Out.size();
+    Out.resize(at + 2 * n);
+    for (std::size_t i = 0; i < n; ++i) {
+      Out[at + 2 * i] = static_cast<std::uint8_t>(p[i]);
+      Out[at + 2 * i + 1] = 0;
+    }
+  }
+  void unit(char16_t u) {
+    Out.push_back(static_cast<std::uint8_t>(u & 0xff));
+    Out.push_back(static_cast<std::uint8_t>(u >> 8));
+  }
+};
+
+struct NoSink {
+  void ascii(const char *, std::size_t) {}
+  void unit(char16_t) {}
+};
+
+// A character that stands for itself: ASCII other than NUL, the backslash
+// and the end character.
+bool isPlain(char c, char endChar) {
+  const auto u = static_cast<unsigned char>(c);
+  return u - 1u < 0x7fu && c != '\\' && c != endChar;
+}
+
+// How many plain characters start `s`. Most of a hive's text is plain, so
+// it is checked eight bytes at a time: a word passes when none of its bytes
+// is zero, has the high bit set, or equals the backslash or `endChar`.
+std::size_t plainRun(std::string_view s, char endChar) {
+  constexpr std::uint64_t Ones = 0x0101010101010101u;
+  constexpr std::uint64_t Highs = 0x8080808080808080u;
+  const auto anyZeroByte = [](std::uint64_t x) {
+    return (x - Ones) & ~x & Highs;
+  };
+  const std::uint64_t backslashes = Ones * static_cast<unsigned char>('\\');
+  const std::uint64_t ends = Ones * static_cast<unsigned char>(endChar);
+  std::size_t n = 0;
+  for (; n + 8 <= s.size(); n += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, s.data() + n, 8);
+    if ((word & Highs) | anyZeroByte(word) | anyZeroByte(word ^ backslashes) |
+        anyZeroByte(word ^ ends))
+      break;
+  }
+  while (n < s.size() && isPlain(s[n], endChar))
+    ++n;
+  return n;
+}
+
+// One escape after a backslash at s[pos - 1]; returns false for a character
+// that stands for itself after the backslash (then pos is at it).
+template <typename Sink>
+bool decodeEscape(std::string_view s, std::size_t &pos, Sink &sink) {
+  static constexpr std::string_view Letters = "abefnrtv";
+  static constexpr char16_t Controls[] = {7, 8, 27, 12, 10, 13, 9, 11};
+  const char c = s[pos];
+  if (const auto letter = Letters.find(c); letter != std::string_view::npos) {
+    sink.unit(Controls[letter]);
+    ++pos;
+    return true;
+  }
+  if (c == 'x') {
+    ++pos;
+    unsigned unit = 0;
+    std::size_t digits = 0;
+    for (; digits < 4 && pos < s.size() && hexDigit(s[pos]) >= 0; ++digits)
+      unit = unit * 16 + static_cast<unsigned>(hexDigit(s[pos++]));
+    sink.unit(digits ? static_cast<char16_t>(unit) : u'x');
+    return true;
+  }
+  if (isOctal(c)) {
+    unsigned unit = 0;
+    for (std::size_t digits = 0;
+         digits < 3 && pos < s.size() && isOctal(s[pos]); ++digits)
+      unit = unit * 8 + static_cast<unsigned>(s[pos++] - '0');
+    sink.unit(static_cast<char16_t>(unit));
+    return true;
+  }
+  return false;
+}
+
+// Decodes escaped text from `pos` up to the unescaped `endChar` or the end
+// of `s`, as Wine's reader does: C escapes, \xN..NNNN (up to four hex
+// digits), octal \N..NNN, any other escaped character stands for itself;
+// raw UTF-8 is decoded and invalid bytes are skipped. Returns the position
+// of `endChar`, or npos when the text ends first.
+template <typename Sink>
+std::size_t decodeUntil(std::string_view s, std::size_t pos, char endChar,
+                        Sink sink) {
   const char *end = s.data() + s.size();
   while (pos < s.size()) {
+    // Most text is plain ASCII: pass it on a run at a time.
+    if (const std::size_t run = plainRun(s.substr(pos), endChar)) {
+      sink.ascii(s.data() + pos, run);
+      pos += run;
+      continue;
+    }
     char c = s[pos];
     if (c == endChar)
-      return pos + 1;
+      return pos;
     if (c == '\\') {
       if (++pos == s.size())
         break;
-      c = s[pos];
-      switch (c) {
-      case 'a':
-        emit(u'\a');
-        ++pos;
+      if (s[pos] != '\\' && decodeEscape(s, pos, sink))
         continue;
-      case 'b':
-        emit(u'\b');
-        ++pos;
-        continue;
-      case 'e':
-        emit(char16_t(27));
-        ++pos;
-        continue;
-      case 'f':
-        emit(u'\f');
-        ++pos;
-        continue;
-      case 'n':
-        emit(u'\n');
-        ++pos;
-        continue;
-      case 'r':
-        emit(u'\r');
-        ++pos;
-        continue;
-      case 't':
-        emit(u'\t');
-        ++pos;
-        continue;
-      case 'v':
-        emit(u'\v');
-        ++pos;
-        continue;
-      case 'x': {
-        ++pos;
-        unsigned unit = 0;
-        std::size_t digits = 0;
-        while (digits < 4 && pos < s.size() && hexDigit(s[pos]) >= 0) {
-          unit = unit * 16 + static_cast<unsigned>(hexDigit(s[pos++]));
-          ++digits;
-        }
-        emit(digits ? static_cast<char16_t>(unit) : u'x');
-        continue;
-      }
-      default:
-        if (isOctal(c)) {
-          unsigned unit = 0;
-          for (std::size_t digits = 0;
-               digits < 3 && pos < s.size() && isOctal(s[pos]); ++digits)
-            unit = unit * 8 + static_cast<unsigned>(s[pos++] - '0');
-          emit(static_cast<char16_t>(unit));
-          continue;
-        }
-        break; // the escaped character stands for itself
-      }
+      c = s[pos]; // stands for itself, even the end character
     }
     if (c == '\0')
       syntaxError("NUL byte in text");
     if (static_cast<unsigned char>(c) < 0x80) {
-      emit(static_cast<char16_t>(c));
+      sink.unit(static_cast<char16_t>(c));
       ++pos;
       continue;
     }
@@ -138,19 +213,72 @@ std::size_t decodeEscaped(std::string_view s, std::size_t pos, char endChar,
     if (cp == utf8::Invalid)
       continue;
     if (cp < 0x10000) {
-      emit(static_cast<char16_t>(cp));
+      sink.unit(static_cast<char16_t>(cp));
     } else {
-      emit(static_cast<char16_t>(0xd800 | ((cp - 0x10000) >> 10)));
-      emit(static_cast<char16_t>(0xdc00 | ((cp - 0x10000) & 0x3ff)));
+      sink.unit(static_cast<char16_t>(0xd800 | ((cp - 0x10000) >> 10)));
+      sink.unit(static_cast<char16_t>(0xdc00 | ((cp - 0x10000) & 0x3ff)));
     }
   }
-  syntaxError(unterminated);
+  return std::string_view::npos;
+}
+
+// Where decodeUntil would stop, found without decoding: an end character
+// is escaped exactly when an odd number of backslashes stands before it,
+// since an escape takes the one character after its backslash and what may
+// follow (hex or octal digits) is neither a backslash nor an end character.
+std::size_t findUnescaped(std::string_view s, std::size_t start, char endChar) {
+  std::size_t end = start;
+  for (;; ++end) {
+    end = s.find(endChar, end);
+    if (end == std::string_view::npos)
+      break;
+    std::size_t backslashes = 0;
+    while (end - backslashes > start && s[end - backslashes - 1] == '\\')
+      ++backslashes;
+    if (backslashes % 2 == 0)
+      break;
+  }
+  if (s.substr(start, end - start).find('\0') != std::string_view::npos)
+    syntaxError("NUL byte in text");
+  return end;
+}
+
+// decodeUntil for text that must end with `endChar`: returns the position
+// after it. Text only checked needs no decoding, just its end.
+template <typename Sink>
+std::size_t decodeEscaped(std::string_view s, std::size_t pos, char endChar,
+                          const char *unterminated, Sink sink) {
+  std::size_t end;
+  if constexpr (std::is_same_v<Sink, NoSink>)
+    end = findUnescaped(s, pos, endChar);
+  else
+    end = decodeUntil(s, pos, endChar, sink);
+  if (end == std::string_view::npos)
+    syntaxError(unterminated);
+  return end + 1;
+}
+
+// Where the path component starting at `pos` of a raw key path ends: at the
+// next escaped backslash ("\\"), the separator Wine writes.
+std::size_t rawComponentEnd(std::string_view path, std::size_t pos) {
+  while (pos < path.size()) {
+    if (path[pos] != '\\')
+      ++pos;
+    else if (pos + 1 < path.size() && path[pos + 1] == '\\')
+      return pos;
+    else
+      pos += 2;
+  }
+  return path.size();
+}
+
+bool isComponentEnd(std::string_view path, std::size_t pos) {
+  return pos == path.size() || path.substr(pos, 2) == "\\\\";
 }
 
 std::size_t decodeInto(std::u16string &out, std::string_view s, std::size_t pos,
                        char endChar, const char *unterminated) {
-  return decodeEscaped(s, pos, endChar, unterminated,
-                       [&](char16_t unit) { out.push_back(unit); });
+  return decodeEscaped(s, pos, endChar, unterminated, NameSink{out});
 }
 
 void expectLineEnd(std::string_view s, std::size_t pos, const char *what) {
@@ -158,32 +286,53 @@ void expectLineEnd(std::string_view s, std::size_t pos, const char *what) {
     syntaxError(what);
 }
 
+// The value being read: kept (Store) when a key's values are parsed, only
+// checked during the load.
+template <bool Store> struct ValueOut {
+  Value &V;
+  auto nameSink() {
+    if constexpr (Store)
+      return NameSink{V.name};
+    else
+      return NoSink{};
+  }
+  auto dataSink() {
+    if constexpr (Store)
+      return DataSink{V.data};
+    else
+      return NoSink{};
+  }
+  void byte(std::uint8_t b) {
+    if constexpr (Store)
+      V.data.push_back(b);
+  }
+};
+
 // String data: UTF-16LE with the terminating zero.
+template <bool Store>
 void parseStringData(std::string_view line, std::size_t pos,
-                     std::vector<std::uint8_t> &data) {
-  pos = decodeEscaped(line, pos, '"', "unterminated string", [&](char16_t u) {
-    data.push_back(static_cast<std::uint8_t>(u & 0xff));
-    data.push_back(static_cast<std::uint8_t>(u >> 8));
-  });
-  data.push_back(0);
-  data.push_back(0);
+                     ValueOut<Store> out) {
+  pos = decodeEscaped(line, pos, '"', "unterminated string", out.dataSink());
+  out.byte(0);
+  out.byte(0);
   expectLineEnd(line, pos, "unexpected text after the value");
 }
 
+template <bool Store>
 void parseDwordData(std::string_view line, std::size_t pos,
-                    std::vector<std::uint8_t> &data) {
+                    ValueOut<Store> out) {
   std::uint64_t value = 0;
   if (!readHexNumber(line, pos, 8, value))
     syntaxError("bad dword value");
   expectLineEnd(line, pos, "unexpected text after the value");
   for (int i = 0; i < 4; ++i)
-    data.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    out.byte(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 // Bytes as hex pairs separated by commas; a '\' at the end of a line
 // continues the list on the next line.
-void parseHexData(LineCursor &cursor, std::size_t pos,
-                  std::vector<std::uint8_t> &data) {
+template <bool Store>
+void parseHexData(LineCursor &cursor, std::size_t pos, ValueOut<Store> out) {
   std::string_view line = cursor.line();
   for (;;) {
     pos = skipBlanks(line, pos);
@@ -198,7 +347,7 @@ void parseHexData(LineCursor &cursor, std::size_t pos,
         if (pos < line.size() && hexDigit(line[pos]) >= 0)
           syntaxError("bad hex data");
       }
-      data.push_back(static_cast<std::uint8_t>(byte));
+      out.byte(static_cast<std::uint8_t>(byte));
       pos = skipBlanks(line, pos);
       if (pos < line.size() && line[pos] == ',')
         ++pos;
@@ -218,7 +367,7 @@ bool startsWith(std::string_view s, std::size_t pos, std::string_view prefix) {
   return s.substr(pos, prefix.size()) == prefix;
 }
 
-// The type prefix of the data ("dword:", "hex(b):"...): sets value.type and
+// The type prefix of the data ("dword:", "hex(b):"...): sets `type` and
 // returns how the data is written.
 enum class DataForm { String, Dword, Hex };
 
@@ -257,29 +406,31 @@ DataForm parseDataType(std::string_view line, std::size_t &pos,
 }
 
 // Parses the value line at the cursor (and its continuation lines) into
-// `out`, reusing its buffers; the cursor ends on the value's last line.
-void parseValue(LineCursor &cursor, Value &out) {
+// `value`, or only checks it; the cursor ends on the value's last line.
+template <bool Store> void parseValue(LineCursor &cursor, Value &value) {
+  ValueOut<Store> out{value};
   const std::string_view line = cursor.line();
   std::size_t pos = skipBlanks(line, 0);
-  out.name.clear();
-  out.data.clear();
+  value.name.clear();
+  value.data.clear();
   if (line[pos] == '@')
     ++pos;
   else
-    pos = decodeInto(out.name, line, pos + 1, '"', "unterminated value name");
+    pos = decodeEscaped(line, pos + 1, '"', "unterminated value name",
+                        out.nameSink());
   pos = skipBlanks(line, pos);
   if (pos == line.size() || line[pos] != '=')
     syntaxError("missing '=' after the value name");
   pos = skipBlanks(line, pos + 1);
-  switch (parseDataType(line, pos, out.type)) {
+  switch (parseDataType(line, pos, value.type)) {
   case DataForm::String:
-    parseStringData(line, pos, out.data);
+    parseStringData(line, pos, out);
     break;
   case DataForm::Dword:
-    parseDwordData(line, pos, out.data);
+    parseDwordData(line, pos, out);
     break;
   case DataForm::Hex:
-    parseHexData(cursor, pos, out.data);
+    parseHexData(cursor, pos, out);
     break;
   }
 }
@@ -289,15 +440,14 @@ bool isValueLine(std::string_view line) {
   return pos < line.size() && (line[pos] == '@' || line[pos] == '"');
 }
 
-std::string errorText(const std::string &name, std::size_t line,
-                      const char *what);
-
 } // namespace
 
 HiveReader::HiveReader(Hive &hive)
     : H(hive), Cursor(hive.Source, 0, hive.Source.size(), 1) {}
 
 std::unique_ptr<Hive> HiveReader::parse(std::string text, std::string name) {
+  if (text.size() > MaxHiveText)
+    throw RegistryError(name + ": the file is too large for a hive");
   auto hive = std::make_unique<Hive>(std::string(), std::string());
   hive->Source = std::move(text);
   hive->SourceName = std::move(name);
@@ -354,7 +504,7 @@ void HiveReader::readLine(std::string_view line) {
   case '"':
     if (!Current)
       syntaxError("value line before the first key");
-    parseValue(Cursor, ValueScratch);
+    parseValue<false>(Cursor, ValueScratch);
     CurrentHasValues = true;
     return;
   case '#':
@@ -374,13 +524,12 @@ void HiveReader::readKeyLine(std::string_view line) {
   // The block of a key starts with the empty line written before it.
   const std::size_t blockStart =
       PreviousLineEmpty ? PreviousLineStart : Cursor.offset();
-  const std::size_t blockLine =
-      Cursor.lineNumber() - (PreviousLineEmpty ? 1 : 0);
   endBlock(blockStart);
 
-  PathScratch.clear();
-  std::size_t pos = skipBlanks(line, 0) + 1;
-  pos = decodeInto(PathScratch, line, pos, ']', "unterminated key path");
+  const std::size_t open = skipBlanks(line, 0) + 1;
+  std::size_t pos =
+      decodeEscaped(line, open, ']', "unterminated key path", NoSink{});
+  const std::string_view path = line.substr(open, pos - 1 - open);
   pos = skipBlanks(line, pos);
   std::uint64_t ticks = 0;
   if (pos < line.size() && line[pos] >= '0' && line[pos] <= '9') {
@@ -395,40 +544,67 @@ void HiveReader::readKeyLine(std::string_view line) {
     ticks = currentFileTime();
   }
   expectLineEnd(line, pos, "unexpected text after the key path");
-  startBlock(keyForPath(ticks), blockStart, blockLine);
+  startBlock(keyForPath(path, ticks), blockStart);
   Current->ModifiedTicks = ticks;
 }
 
-// Finds or creates the key named by PathScratch. Consecutive key lines
-// usually share most of their path, so the walk starts from the previous
-// key's ancestors.
-Key &HiveReader::keyForPath(std::uint64_t ticks) {
-  Components.clear();
-  const std::u16string_view path = PathScratch;
-  std::size_t begin = 0;
-  while (begin <= path.size()) {
-    std::size_t end = path.find(u'\\', begin);
-    if (end == std::u16string_view::npos)
-      end = path.size();
-    if (end > begin)
-      Components.push_back(path.substr(begin, end - begin));
-    begin = end + 1;
-  }
-  if (Components.size() > MaxKeyDepth)
-    syntaxError("key path too deep");
-
+// Finds or creates the key at `path` (as written in the file). Consecutive
+// key lines mostly repeat the previous line's path: the components spelled
+// the same are taken from the previous walk without decoding them again.
+Key &HiveReader::keyForPath(std::string_view path, std::uint64_t ticks) {
+  const std::size_t common = static_cast<std::size_t>(
+      std::mismatch(path.begin(), path.end(), PreviousPath.begin(),
+                    PreviousPath.end())
+          .first -
+      path.begin());
   std::size_t depth = 0;
-  while (depth < Stack.size() && depth < Components.size() &&
-         (Stack[depth]->Name == Components[depth] ||
-          namesEqual(Stack[depth]->Name, Components[depth])))
+  while (depth < Stack.size() && RawEnds[depth] <= common &&
+         isComponentEnd(path, RawEnds[depth]))
     ++depth;
   Stack.resize(depth);
+  RawEnds.resize(depth);
+
   Key *key = depth ? Stack.back() : H.Root.get();
-  for (; depth < Components.size(); ++depth) {
-    key = &childForLoad(*key, Components[depth], ticks);
-    Stack.push_back(key);
+  std::size_t pos = depth ? RawEnds.back() : 0;
+  while (pos < path.size()) {
+    if (path.substr(pos, 2) == "\\\\") {
+      pos += 2;
+      continue;
+    }
+    const std::size_t end = rawComponentEnd(path, pos);
+    PathScratch.clear();
+    decodeUntil(path.substr(0, end), pos, ']', NameSink{PathScratch});
+    const std::size_t before = Stack.size();
+    key = &descend(*key, PathScratch, ticks);
+    if (Stack.size() > before) // not a component that decoded to nothing
+      RawEnds.back() = end;
+    pos = end;
   }
+  PreviousPath.assign(path);
   return *key;
+}
+
+// Walks down from `key` along `names`: one component, or several when a
+// backslash was written another way ("\x5c"), which Wine splits on too.
+Key &HiveReader::descend(Key &key, std::u16string_view names,
+                         std::uint64_t ticks) {
+  Key *current = &key;
+  std::size_t begin = 0;
+  while (begin <= names.size()) {
+    std::size_t end = names.find(u'\\', begin);
+    if (end == std::u16string_view::npos)
+      end = names.size();
+    if (end > begin) {
+      if (Stack.size() == MaxKeyDepth)
+        syntaxError("key path too deep");
+      current =
+          &childForLoad(*current, names.substr(begin, end - begin), ticks);
+      Stack.push_back(current);
+      RawEnds.push_back(std::string_view::npos);
+    }
+    begin = end + 1;
+  }
+  return *current;
 }
 
 // Wine writes sub-keys in name order, so a new name usually sorts after the
@@ -446,7 +622,7 @@ Key &HiveReader::childForLoad(Key &parent, std::u16string_view name,
   return parent.appendChild(name, ticks);
 }
 
-void HiveReader::startBlock(Key &key, std::size_t start, std::size_t line) {
+void HiveReader::startBlock(Key &key, std::size_t start) {
   // A key named again by a later block (hand-edited file): its values are
   // gathered in memory and the key is written anew at the next save.
   const bool seenBefore = key.SourceLength > 0 || key.Dirty;
@@ -455,9 +631,8 @@ void HiveReader::startBlock(Key &key, std::size_t start, std::size_t line) {
     key.Dirty = true;
     Merged.push_back(&key);
   }
-  key.SourceOffset = start;
+  key.SourceOffset = static_cast<std::uint32_t>(start);
   key.SourceLength = 0;
-  key.SourceLine = line;
   Current = &key;
   CurrentHasValues = false;
 }
@@ -468,7 +643,7 @@ void HiveReader::endBlock(std::size_t end) {
     return;
   }
   Key &key = *Current;
-  key.SourceLength = end - key.SourceOffset;
+  key.SourceLength = static_cast<std::uint32_t>(end - key.SourceOffset);
   if (!key.Dirty) {
     key.ValuesParsed = !CurrentHasValues;
   } else {
@@ -498,7 +673,8 @@ void HiveReader::readOption(std::string_view line) {
     const std::size_t pos =
         decodeInto(className, line, 8, '"', "unterminated class name");
     expectLineEnd(line, pos, "bad #class line");
-    key.ClassName = std::move(className);
+    key.ClassName = std::make_unique<const std::optional<std::u16string>>(
+        std::move(className));
   } else if (startsWith(line, 0, "#link") && restIsBlank(line, 5)) {
     key.Link = true;
   }
@@ -512,40 +688,28 @@ void HiveReader::finishMergedKeys() {
 
 HiveReader::ParsedValues HiveReader::readValues(const Hive &hive,
                                                 const Key &key) {
-  LineCursor cursor(hive.Source, key.SourceOffset,
-                    key.SourceOffset + key.SourceLength, key.SourceLine);
+  // The load checked these lines already, so this fails only if that check
+  // missed something; the line is counted in the text the block is in (the
+  // loaded file, unless a save wrote the block).
+  const std::string &text = key.BlockRewritten ? hive.Rewritten : hive.Source;
+  LineCursor cursor(text, key.SourceOffset, key.SourceOffset + key.SourceLength,
+                    0);
   ParsedValues result;
   Value scratch;
   try {
     for (; !cursor.atEnd(); cursor.next()) {
       if (!isValueLine(cursor.line()))
         continue;
-      parseValue(cursor, scratch);
+      parseValue<true>(cursor, scratch);
       result.Values.push_back(scratch); // a copy holds just what it needs
     }
   } catch (const SyntaxError &error) {
     throw RegistryError(
-        errorText(hive.SourceName, cursor.lineNumber(), error.What));
+        errorText(hive.SourceName, lineAt(text, cursor.offset()), error.What));
   }
   result.Sorted = removeDuplicates(result.Values);
   return result;
 }
-
-namespace {
-
-std::string errorText(const std::string &name, std::size_t line,
-                      const char *what) {
-  return name + ":" + std::to_string(line) + ": " + what;
-}
-
-bool inNameOrder(const std::vector<Value> &values) {
-  for (std::size_t i = 1; i < values.size(); ++i)
-    if (compareNames(values[i - 1].name, values[i].name) >= 0)
-      return false;
-  return true;
-}
-
-} // namespace
 
 bool HiveReader::removeDuplicates(std::vector<Value> &values) {
   if (inNameOrder(values))

@@ -237,6 +237,24 @@ TEST(KeyLines, PathsEscapeBracketsAndUnicode) {
   EXPECT_NE(again->find({u"software", u"A[B]C\u00c9f \"Q\""}), nullptr);
 }
 
+TEST(KeyLines, PathsThatShareTheirStartWithThePreviousLine) {
+  auto hive = parse(
+      Header + "\n[a\\\\b\\\\c]\n\n[a\\\\bc]\n\n[A\\\\B\\\\d]\n"
+               "\n[a\\x005cb\\x005ce]\n\n[a\\x005cb\\\\f]\n\n[a\\\\\\\\g]\n");
+  Key &a = hive->root().childAt(0);
+  EXPECT_EQ(hive->root().childCount(), 1u);
+  std::vector<std::u16string> names;
+  for (std::size_t i = 0; i < a.childCount(); ++i)
+    names.push_back(a.childAt(i).name());
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"b", u"bc", u"g"}));
+  Key &b = a.childAt(0);
+  ASSERT_EQ(b.childCount(), 4u);
+  EXPECT_EQ(b.childAt(0).name(), u"c");
+  EXPECT_EQ(b.childAt(1).name(), u"d");
+  EXPECT_EQ(b.childAt(2).name(), u"e");
+  EXPECT_EQ(b.childAt(3).name(), u"f");
+}
+
 TEST(KeyLines, ReadsTimesClassAndLink) {
   auto hive =
       parse(Header + "\n[a\\\\b] 1700000000\n#class=\"My \\\"class\\\"\"\n"
@@ -525,6 +543,7 @@ TEST(HostileInput, FailsWithTheLineAndWhatIsWrong) {
        "test.reg:7: bad hex(type) prefix"},
       {Header + key + "\"a\"=hex(:01\n", "test.reg:7: bad hex(type) prefix"},
       {Header + key + "\"a\"=\"x\0y\"\n"s, "test.reg:7: NUL byte in text"},
+      {Header + key + "\"a\"=\"\0\\\"\"\n"s, "test.reg:7: NUL byte in text"},
       {Header + key + "\x01\x02garbage\n", "test.reg:7: unrecognized line"},
       {Header + key + "#time=zz\n", "test.reg:7: bad #time line"},
       {Header + key + "#class=x\n", "test.reg:7: bad #class line"},
@@ -671,6 +690,52 @@ TEST(SaveHiveFile, WriteErrorLeavesTheOriginal) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(readFile(file), Small);
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"system.reg"});
+}
+
+TEST(SaveHiveFile, ManySavesKeepEveryBlockRight) {
+  // Each save keeps the blocks it wrote anew; the ones replaced later are
+  // dropped as they pile up. Blocks kept from earlier saves must survive.
+  TempDir dir;
+  const fs::path file = dir.path() / "system.reg";
+  writeFile(file, Small);
+  auto hive = loadHiveFile(file);
+  keyAt(*hive, {u"E", u"f"}).setValue(u"y", REG_SZ, sz(u"kept"));
+  keyAt(*hive, {u"A"})
+      .setValue(u"x", REG_BINARY, std::vector<std::uint8_t>(30000, 1));
+  saveHiveFile(*hive, file);
+  const std::string kept = blockOf(readFile(file), "E\\\\f");
+  for (std::uint8_t round = 2; round < 12; ++round) {
+    keyAt(*hive, {u"A"})
+        .setValue(u"x", REG_BINARY, std::vector<std::uint8_t>(30000, round));
+    saveHiveFile(*hive, file);
+    const std::string text = readFile(file);
+    EXPECT_EQ(blockOf(text, "E\\\\f"), kept);
+    EXPECT_EQ(serializeHive(*hive), text);
+  }
+  auto reread = loadHiveFile(file);
+  EXPECT_EQ(keyAt(*reread, {u"a"}).findValue(u"x")->data,
+            std::vector<std::uint8_t>(30000, 11));
+  EXPECT_EQ(blockOf(Small, "A\\\\b\\\\c"),
+            blockOf(readFile(file), "A\\\\b\\\\c"));
+}
+
+TEST(SaveHiveFile, SavesAgainAfterEveryKeyWasWrittenAnew) {
+  TempDir dir;
+  const fs::path file = dir.path() / "system.reg";
+  writeFile(file, Small);
+  auto hive = loadHiveFile(file);
+  resetEveryValue(hive->root());
+  Key &empty = keyAt(*hive, {u"A", u"d"});
+  empty.ensureChild(u"gone");
+  empty.removeChild(u"gone");
+  saveHiveFile(*hive, file);
+  EXPECT_EQ(maskTimes(readFile(file)), maskTimes(Small));
+  keyAt(*hive, {u"E", u"f"}).setValue(u"y", REG_SZ, sz(u"2"));
+  saveHiveFile(*hive, file);
+  const std::string text = readFile(file);
+  EXPECT_EQ(serializeHive(*hive), text);
+  EXPECT_EQ(serializeHive(*loadHiveFile(file)), text);
+  EXPECT_NE(text.find("\"y\"=\"2\""), std::string::npos);
 }
 
 TEST(LoadHiveFile, NamesTheFileInErrors) {

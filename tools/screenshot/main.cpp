@@ -1,8 +1,10 @@
 // Renders the main window, with a chosen page and category list, or one of
 // the program's dialogs, to a PNG on the offscreen platform, on a fresh
 // temporary prefix:
-//   tweakforge-screenshot <out.png> [page or dialog name] [category list]
+//   tweakforge-screenshot <out.png> [page or dialog name]
+//                         [category list, or tab:N for a dialog's tab]
 // e.g. tweakforge-screenshot look.png GroupBox5 ListView3
+//      tweakforge-screenshot options.png TForm9 tab:2
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/program.h"
@@ -13,6 +15,7 @@
 
 #include <QDialog>
 #include <QPixmap>
+#include <QTabBar>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -44,12 +47,23 @@ QWidget *findTopLevel(const QString &name) {
   return nullptr;
 }
 
+// "tab:N" selects tab N of the tab strip in `target` (a dialog's tabs).
+QWidget *selectTab(QWidget *target, const QString &index) {
+  auto *tabs = target ? target->findChild<QTabBar *>() : nullptr;
+  if (!tabs)
+    return nullptr;
+  tabs->setCurrentIndex(index.toInt());
+  return target;
+}
+
 // Shows `name` in the main window (a page is opened as the program opens
-// it, a category list is shown) or returns the top-level dialog of that
-// name.
-QWidget *showTarget(tf::TForm1 &form, const QString &name) {
+// it, a category list is shown), returns the top-level dialog of that name,
+// or selects a tab of the dialog chosen before (`current`).
+QWidget *showTarget(tf::TForm1 &form, QWidget *current, const QString &name) {
   if (name.isEmpty())
     return &form;
+  if (name.startsWith(QStringLiteral("tab:")))
+    return selectTab(current, name.mid(4));
   if (auto *page = form.findChild<tf::Page *>(name)) {
     page->open();
     return &form;
@@ -69,7 +83,7 @@ int main(int argc, char **argv) {
   tf::Application application(argc, argv);
   if (argc < 2 || argc > 4) {
     std::fprintf(stderr, "usage: tweakforge-screenshot <out.png> "
-                         "[page or dialog] [category list]\n");
+                         "[page or dialog] [category list or tab:N]\n");
     return 2;
   }
   tf::installPlatform(std::make_unique<ConsolePlatform>());
@@ -82,7 +96,7 @@ int main(int argc, char **argv) {
   QWidget *target = form.get();
   tf::runHandler([&] {
     for (int index = 2; index < argc; ++index)
-      target = showTarget(*form, QString::fromLocal8Bit(argv[index]));
+      target = showTarget(*form, target, QString::fromLocal8Bit(argv[index]));
   });
   if (!target) {
     std::fprintf(stderr, "nothing is called %s\n", argv[argc - 1]);
