@@ -364,9 +364,16 @@ void TForm1::setHint(const QString &hint) { StatusHint->setText(hint); }
 QString TForm1::hint() const { return StatusHint->text(); }
 
 void TForm1::terminate() {
-  // The loop ends once the current handler has returned.
-  QCoreApplication::postEvent(QCoreApplication::instance(),
-                              new QEvent(QEvent::Quit));
+  // The loop ends once the current handler has returned. A queued call, not
+  // a posted quit event: Qt discards posted quit events whenever a window is
+  // shown, so a request made while showing (a refused start) would be lost.
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [] {
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+      },
+      Qt::QueuedConnection);
 }
 
 void TForm1::addCategoryList(Category category, CategoryList *list) {

@@ -70,15 +70,12 @@ public:
   }
 
   // A refused start-up password ends the program before the window takes
-  // any input; the position is still saved at exit. The window is still
-  // being shown here, and showing a window drops the quit requests already
-  // posted, so the request is made once the showing is over.
+  // any input; the position is still saved at exit.
   void atFirstShowing(TForm1 &form) override {
     if (Shared->Lock->firstShowing(*Shared->Target))
       return;
     form.setEnabled(false);
-    QMetaObject::invokeMethod(
-        &form, [&form] { form.terminate(); }, Qt::QueuedConnection);
+    form.terminate();
   }
 
   void atExit(TForm1 &form) override {

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 #include <array>
@@ -381,6 +382,47 @@ INSTANTIATE_TEST_SUITE_P(Ways, ExitTest,
                          ::testing::Values("Exit1", "ToolbarButton978",
                                            "CloseBox", "GroupBox3",
                                            "GroupBox5"));
+
+// Calls terminate while the window is being shown, as a refused start does.
+class TerminateOnShow : public QObject {
+public:
+  explicit TerminateOnShow(TForm1 &form) : QObject(&form), Form(form) {
+    form.installEventFilter(this);
+  }
+  bool eventFilter(QObject *, QEvent *event) override {
+    if (event->type() == QEvent::Show)
+      Form.terminate();
+    return false;
+  }
+
+private:
+  TForm1 &Form;
+};
+
+// Runs the application's loop as the entry sequence does; false when it had
+// to be ended from outside because no quit came.
+bool loopEndsByItself() {
+  bool stuck = false;
+  QTimer::singleShot(5000, [&stuck] {
+    stuck = true;
+    QCoreApplication::exit(1);
+  });
+  const int result = QApplication::exec();
+  return !stuck && result == 0;
+}
+
+TEST_F(MainWindowTest, TerminateWhileShowingEndsTheLoopAndRunsTheExitSteps) {
+  createProgram(TempPrefix::Content::Empty,
+                [](TForm1 &form) { new TerminateOnShow(form); });
+  form().show();
+  form().move(140, 80);
+  EXPECT_TRUE(loopEndsByItself());
+  destroyWindow();
+  EXPECT_EQ(Fake->HelpQuits, 1);
+  EXPECT_EQ(
+      prefix().savedInteger(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Left"),
+      140);
+}
 
 TEST_F(MainWindowTest, OkLeavesThePageShownAndTheProgramRunning) {
   startProgram();

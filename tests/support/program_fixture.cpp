@@ -28,10 +28,15 @@ bool QuitSpy::eventFilter(QObject *watched, QEvent *event) {
   return false;
 }
 
-void ProgramTest::startProgram(TempPrefix::Content content,
-                               std::function<void(TForm1 &)> extra) {
+void ProgramTest::createProgram(TempPrefix::Content content,
+                                std::function<void(TForm1 &)> extra) {
   Prefix = std::make_unique<TempPrefix>(content);
   Form = createMainWindow(std::move(extra));
+}
+
+void ProgramTest::startProgram(TempPrefix::Content content,
+                               std::function<void(TForm1 &)> extra) {
+  createProgram(content, std::move(extra));
   Form->show();
   Form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));

@@ -37,6 +37,9 @@ protected:
   // every part of the program, then shown. `extra` adds to its parts.
   void startProgram(TempPrefix::Content content = TempPrefix::Content::Empty,
                     std::function<void(TForm1 &)> extra = {});
+  // The same up to, not including, showing the window.
+  void createProgram(TempPrefix::Content content = TempPrefix::Content::Empty,
+                     std::function<void(TForm1 &)> extra = {});
   // Ends the run as the entry sequence does after the loop: the window is
   // destroyed (FormDestroy).
   void destroyWindow() { Form.reset(); }

@@ -18,8 +18,8 @@ public:
   virtual void setHint(const QString &hint) = 0;
   // Hide-all-pages (`ToolbarButton971Click`).
   virtual void hideAllPages() = 0;
-  // The terminate request: posts the quit; the program ends once the
-  // current handler returns.
+  // The terminate request: the program ends once the current handler has
+  // returned and the event loop runs, even when asked while showing.
   virtual void terminate() = 0;
 };
 
