@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -43,11 +44,23 @@ public:
   }
   bool hasHeightForWidth() const override { return true; }
   int heightForWidth(int width) const override {
-    return std::max(Button::sizeHint().height(),
-                    captionRect(width).height() + 2);
+    // Layouts ask for the same widths many times over; wrapping the caption
+    // is the costly part, so the last answer is kept.
+    if (width != Cached.width || this->text() != Cached.text) {
+      Cached = {width, this->text(),
+                std::max(Button::sizeHint().height(),
+                         captionRect(width).height() + 2)};
+    }
+    return Cached.height;
   }
 
 protected:
+  void changeEvent(QEvent *event) override {
+    if (event->type() == QEvent::FontChange ||
+        event->type() == QEvent::StyleChange)
+      Cached = {};
+    Button::changeEvent(event);
+  }
   void paintEvent(QPaintEvent *) override {
     QStylePainter painter(this);
     QStyleOptionButton indicator = option();
@@ -79,6 +92,13 @@ private:
       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
   // The narrowest caption column: about one word.
   static constexpr int MinimumCaptionWidth = 60;
+
+  struct HeightForWidth {
+    int width = -1;
+    QString text;
+    int height = 0;
+  };
+  mutable HeightForWidth Cached;
 
   QStyleOptionButton option() const {
     QStyleOptionButton result;

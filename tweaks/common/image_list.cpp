@@ -55,14 +55,16 @@ QIcon load(const PictureSource &source) {
 
 } // namespace
 
-ImageList::ImageList() {
-  for (const PictureSource &source : Sources)
-    Icons.emplace(source.index, load(source));
-}
-
 QIcon ImageList::icon(int index) const {
+  // Loaded on first use: decoding every picture up front costs start-up
+  // time for pictures of pages and dialogs that may never be opened.
   const auto found = Icons.find(index);
-  return found != Icons.end() ? found->second : ownIcon(index);
+  if (found != Icons.end())
+    return found->second;
+  const PictureSource *source = sourceOf(index);
+  const QIcon icon = source ? load(*source) : ownIcon(index);
+  Icons.emplace(index, icon);
+  return icon;
 }
 
 QIcon ImageList::ownIcon(int index) {

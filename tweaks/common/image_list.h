@@ -36,7 +36,6 @@ class ImageList {
 public:
   static constexpr int Size = 32;
 
-  ImageList();
   // The picture at `index`; the program's generic picture for an index that
   // has none.
   QIcon icon(int index) const;
@@ -45,7 +44,7 @@ public:
   static QIcon ownIcon(int index);
 
 private:
-  std::map<int, QIcon> Icons;
+  mutable std::map<int, QIcon> Icons;
 };
 
 // The application icon: the theme's "tweakforge" if installed, else ours.
