@@ -381,7 +381,8 @@ TEST_P(ExitTest, EndsTheProgram) {
 INSTANTIATE_TEST_SUITE_P(Ways, ExitTest,
                          ::testing::Values("Exit1", "ToolbarButton978",
                                            "CloseBox", "GroupBox3",
-                                           "GroupBox5"));
+                                           "GroupBox5"),
+                         [](const auto &info) { return info.param; });
 
 // Calls terminate while the window is being shown, as a refused start does.
 class TerminateOnShow : public QObject {
