@@ -26,6 +26,14 @@ namespace {
 using reg::HKEY_LOCAL_MACHINE;
 
 const QString Welcome = QStringLiteral("Welcomme to Tweakforge");
+const std::string SettingsKey = "SOFTWARE\\Tweakforge";
+
+// "Nice" and "Save" of the settings key as the prefix's files hold them.
+using NiceAndSave = std::array<std::optional<std::string>, 2>;
+NiceAndSave savedNiceAndSave(const TempPrefix &prefix) {
+  return {prefix.savedString(HKEY_LOCAL_MACHINE, SettingsKey, "Nice"),
+          prefix.savedString(HKEY_LOCAL_MACHINE, SettingsKey, "Save")};
+}
 
 // A category of the test's own in the "Speed and more" place, with one page
 // whose filling fails while `FillFails` is set.
@@ -76,12 +84,7 @@ protected:
 
 TEST_F(MainWindowTest, FirstStartWritesDefaultsAndShowsTheAboutPage) {
   startProgram();
-  EXPECT_EQ(
-      prefix().savedString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Nice"),
-      "Yes");
-  EXPECT_EQ(
-      prefix().savedString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Save"),
-      "Yes");
+  EXPECT_EQ(savedNiceAndSave(prefix()), (NiceAndSave{"Yes", "Yes"}));
   EXPECT_EQ(visiblePages(), QStringList{"GroupBox1"});
   EXPECT_EQ(visibleCategoryLists(), QStringList{"ListView3"});
   EXPECT_EQ(form().hint(), Welcome);
@@ -94,16 +97,11 @@ TEST_F(MainWindowTest, FirstStartWritesDefaultsAndShowsTheAboutPage) {
 
 TEST_F(MainWindowTest, ExistingSettingsAreLeftAsTheyAre) {
   TempPrefix setup;
-  setup.writeString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Nice", "No");
-  setup.writeString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Save", "yes");
+  setup.writeString(HKEY_LOCAL_MACHINE, SettingsKey, "Nice", "No");
+  setup.writeString(HKEY_LOCAL_MACHINE, SettingsKey, "Save", "yes");
   // Start on the same prefix: the form uses the current machine.
   auto form = createMainWindow();
-  EXPECT_EQ(
-      setup.savedString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Nice"),
-      "No");
-  EXPECT_EQ(
-      setup.savedString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Save"),
-      "yes");
+  EXPECT_EQ(savedNiceAndSave(setup), (NiceAndSave{"No", "yes"}));
 }
 
 // The picture fails: the error box, and the settings steps still run.
@@ -131,12 +129,7 @@ TEST_P(PictureTest, FailingPictureIsReportedAndStartUpGoesOn) {
             std::vector<RecordedMessage>{defaultError(GetParam().message)});
   EXPECT_FALSE(form().aboutPage()->hasPicture());
   EXPECT_EQ(visiblePages(), QStringList{"GroupBox1"});
-  EXPECT_EQ(
-      prefix().savedString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Nice"),
-      "Yes");
-  EXPECT_EQ(
-      prefix().savedString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Save"),
-      "Yes");
+  EXPECT_EQ(savedNiceAndSave(prefix()), (NiceAndSave{"Yes", "Yes"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -145,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
         PictureCase{"Missing", {}, "Cannot open file TwkForge.bmp"},
         PictureCase{"NotABitmap", "this is no bitmap",
                     "Bitmap image is not valid"}),
-    [](const auto &info) { return info.param.name; });
+    CaseName);
 
 TEST_F(MainWindowTest, CategoryItemsShowTheirHintAndOpenTheirList) {
   startWithTestCategory();
@@ -348,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
                 false,
                 "mailto:tweakforge@example.org",
                 {error("Error when trying to send mail!")}}),
-    [](const auto &info) { return info.param.name; });
+    CaseName);
 
 // Every way out ends the program the same way: a posted quit, then the
 // window is destroyed and closes the help.
@@ -420,9 +413,8 @@ TEST_F(MainWindowTest, TerminateWhileShowingEndsTheLoopAndRunsTheExitSteps) {
   EXPECT_TRUE(loopEndsByItself());
   destroyWindow();
   EXPECT_EQ(Fake->HelpQuits, 1);
-  EXPECT_EQ(
-      prefix().savedInteger(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tweakforge", "Left"),
-      140);
+  EXPECT_EQ(prefix().savedInteger(HKEY_LOCAL_MACHINE, SettingsKey, "Left"),
+            140);
 }
 
 TEST_F(MainWindowTest, OkLeavesThePageShownAndTheProgramRunning) {

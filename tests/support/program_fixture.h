@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 namespace tf::test {
 
@@ -29,6 +30,12 @@ protected:
 
 private:
   int Quits = 0;
+};
+
+// Names the cases of a parameterised suite by their `name` member, so test
+// names read "Suite/Test/CaseName".
+inline constexpr auto CaseName = [](const auto &info) {
+  return std::string(info.param.name);
 };
 
 class ProgramTest : public ::testing::Test {

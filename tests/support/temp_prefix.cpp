@@ -34,6 +34,17 @@ openSaved(const fs::path &prefix, reg::RootKey root, const std::string &key) {
   return registry;
 }
 
+// A value of `key` read by `read`; nothing when the key or value is missing.
+template <typename Read>
+auto readSaved(const fs::path &prefix, reg::RootKey root,
+               const std::string &key, const std::string &name, Read read)
+    -> std::optional<decltype(read(std::declval<reg::TRegistry &>()))> {
+  auto registry = openSaved(prefix, root, key);
+  if (!registry || !registry->ValueExists(name))
+    return std::nullopt;
+  return read(*registry);
+}
+
 template <typename Write>
 void writeValue(reg::RootKey root, const std::string &key, Write write) {
   reg::TRegistry registry;
@@ -71,19 +82,17 @@ TempPrefix::~TempPrefix() { reg::Machine::setCurrent(nullptr); }
 std::optional<std::string>
 TempPrefix::savedString(reg::RootKey root, const std::string &key,
                         const std::string &name) const {
-  auto registry = openSaved(Path, root, key);
-  if (!registry || !registry->ValueExists(name))
-    return std::nullopt;
-  return registry->ReadString(name);
+  return readSaved(Path, root, key, name, [&](reg::TRegistry &registry) {
+    return registry.ReadString(name);
+  });
 }
 
 std::optional<std::int32_t>
 TempPrefix::savedInteger(reg::RootKey root, const std::string &key,
                          const std::string &name) const {
-  auto registry = openSaved(Path, root, key);
-  if (!registry || !registry->ValueExists(name))
-    return std::nullopt;
-  return registry->ReadInteger(name);
+  return readSaved(Path, root, key, name, [&](reg::TRegistry &registry) {
+    return registry.ReadInteger(name);
+  });
 }
 
 bool TempPrefix::savedKeyExists(reg::RootKey root,

@@ -23,6 +23,7 @@ const QString Restart = QStringLiteral(
 struct Stored {
   enum Kind { Missing, String, Dword } kind = Missing;
   std::string text;
+  static Stored missing() { return {Missing, {}}; }
   static Stored string(std::string text) { return {String, std::move(text)}; }
   static Stored dword() { return {Dword, {}}; }
 };
@@ -71,6 +72,17 @@ TEST_F(LookTest, PagesNotBuiltYetAreLeftOut) {
     EXPECT_TRUE(ListView3()->isRowHidden(row)) << row;
 }
 
+// A LookTest over a table of cases.
+template <typename Case>
+class LookCaseTest : public LookTest,
+                     public ::testing::WithParamInterface<Case> {};
+
+// The message shown after "O&K", or none.
+std::vector<RecordedMessage> messagesIf(bool shown,
+                                        const RecordedMessage &message) {
+  return shown ? std::vector{message} : std::vector<RecordedMessage>{};
+}
+
 // Opening "Bitmap Icons": the default value of Paint.Picture\DefaultIcon.
 struct BitmapFill {
   const char *name;
@@ -78,8 +90,7 @@ struct BitmapFill {
   int index;
 };
 
-class BitmapFillTest : public LookTest,
-                       public ::testing::WithParamInterface<BitmapFill> {};
+using BitmapFillTest = LookCaseTest<BitmapFill>;
 
 TEST_P(BitmapFillTest, SelectsTheStyleTheRegistryHolds) {
   startProgram();
@@ -94,13 +105,13 @@ TEST_P(BitmapFillTest, SelectsTheStyleTheRegistryHolds) {
 INSTANTIATE_TEST_SUITE_P(
     Values, BitmapFillTest,
     ::testing::Values(
-        BitmapFill{"NoKey", {}, 0},
+        BitmapFill{"NoKey", Stored::missing(), 0},
         BitmapFill{"OwnContent", Stored::string("%1"), 1},
         BitmapFill{"TrailingBlank", Stored::string("%1 "), 0},
         BitmapFill{"SurroundingText", Stored::string("\"%1\""), 0},
         BitmapFill{"PaintIcon", Stored::string("C:\\WINDOWS\\PBRUSH.EXE,1"), 0},
         BitmapFill{"Empty", Stored::string(""), 0}),
-    [](const auto &info) { return info.param.name; });
+    CaseName);
 
 // "O&K" on "Bitmap Icons", by the choice in ComboBox1.
 struct BitmapWrite {
@@ -109,8 +120,7 @@ struct BitmapWrite {
   std::optional<std::string> written;
 };
 
-class BitmapWriteTest : public LookTest,
-                        public ::testing::WithParamInterface<BitmapWrite> {};
+using BitmapWriteTest = LookCaseTest<BitmapWrite>;
 
 TEST_P(BitmapWriteTest, WritesTheChosenStyle) {
   startProgram();
@@ -118,11 +128,9 @@ TEST_P(BitmapWriteTest, WritesTheChosenStyle) {
   combo("ComboBox1")->setCurrentIndex(GetParam().index);
   click(find("OfficeButton1"));
   EXPECT_EQ(paintIcon(), GetParam().written);
-  const std::vector<RecordedMessage> expected =
-      GetParam().written ? std::vector{information(Restart + "!")}
-                         : std::vector<RecordedMessage>{};
   // Choosing nothing writes nothing; the key exists from opening the page.
-  EXPECT_EQ(Fake->Messages, expected);
+  EXPECT_EQ(Fake->Messages, messagesIf(GetParam().written.has_value(),
+                                       information(Restart + "!")));
   EXPECT_EQ(visiblePages(), QStringList{"GroupBox3"});
 }
 
@@ -132,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BitmapWrite{"Normal", 0,
                                   "C:\\PROGRAM\\TILLBE~1\\MSPAINT.EXE,1"},
                       BitmapWrite{"NothingChosen", -1, std::nullopt}),
-    [](const auto &info) { return info.param.name; });
+    CaseName);
 
 TEST_F(LookTest, TypingIntoTheStyleFieldChoosesNothing) {
   startProgram();
@@ -184,9 +192,7 @@ struct AnimationFill {
   int index;
 };
 
-class AnimationFillTest : public LookTest,
-                          public ::testing::WithParamInterface<AnimationFill> {
-};
+using AnimationFillTest = LookCaseTest<AnimationFill>;
 
 TEST_P(AnimationFillTest, SelectsTheStyleTheRegistryHolds) {
   startProgram();
@@ -198,12 +204,12 @@ TEST_P(AnimationFillTest, SelectsTheStyleTheRegistryHolds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, AnimationFillTest,
-    ::testing::Values(AnimationFill{"Missing", {}, 1},
+    ::testing::Values(AnimationFill{"Missing", Stored::missing(), 1},
                       AnimationFill{"Off", Stored::string("0"), 0},
                       AnimationFill{"On", Stored::string("1"), 1},
                       AnimationFill{"Empty", Stored::string(""), 1},
                       AnimationFill{"ZeroAndBlank", Stored::string("0 "), 1}),
-    [](const auto &info) { return info.param.name; });
+    CaseName);
 
 // "O&K" on "Animation".
 struct AnimationWrite {
@@ -214,9 +220,7 @@ struct AnimationWrite {
   bool message;
 };
 
-class AnimationWriteTest
-    : public LookTest,
-      public ::testing::WithParamInterface<AnimationWrite> {};
+using AnimationWriteTest = LookCaseTest<AnimationWrite>;
 
 TEST_P(AnimationWriteTest, WritesOrRemovesTheValue) {
   startProgram();
@@ -225,22 +229,21 @@ TEST_P(AnimationWriteTest, WritesOrRemovesTheValue) {
   combo("ComboBox2")->setCurrentIndex(GetParam().index);
   click(find("OfficeButton5"));
   EXPECT_EQ(minAnimate(), GetParam().after);
-  const std::vector<RecordedMessage> expected =
-      GetParam().message ? std::vector{information(Restart)}
-                         : std::vector<RecordedMessage>{};
-  EXPECT_EQ(Fake->Messages, expected);
+  EXPECT_EQ(Fake->Messages,
+            messagesIf(GetParam().message, information(Restart)));
   EXPECT_EQ(visiblePages(), QStringList{"GroupBox5"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, AnimationWriteTest,
     ::testing::Values(
-        AnimationWrite{"NoAnimation", {}, 0, "0", true},
+        AnimationWrite{"NoAnimation", Stored::missing(), 0, "0", true},
         AnimationWrite{"AnimateRemovesTheValue", Stored::string("0"), 1,
                        std::nullopt, true},
-        AnimationWrite{"AnimateWithoutTheValue", {}, 1, std::nullopt, true},
+        AnimationWrite{"AnimateWithoutTheValue", Stored::missing(), 1,
+                       std::nullopt, true},
         AnimationWrite{"NothingChosen", Stored::string("1"), -1, "1", false}),
-    [](const auto &info) { return info.param.name; });
+    CaseName);
 
 // A value of another type than text stops the opening: the error box, and
 // the page that was shown stays.
@@ -253,8 +256,7 @@ struct WrongType {
   const char *message;
 };
 
-class WrongTypeTest : public LookTest,
-                      public ::testing::WithParamInterface<WrongType> {};
+using WrongTypeTest = LookCaseTest<WrongType>;
 
 TEST_P(WrongTypeTest, ReportsAndKeepsTheShownPage) {
   startProgram();
@@ -272,7 +274,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WrongType{"Minanimate", HKEY_CURRENT_USER, MetricsKey,
                                 "Minanimate", 1,
                                 "Invalid data type for 'Minanimate'"}),
-    [](const auto &info) { return info.param.name; });
+    CaseName);
 
 TEST_F(LookTest, KeyboardOpensAPageAndItsAcceleratorSaves) {
   startProgram();
