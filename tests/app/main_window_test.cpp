@@ -12,7 +12,10 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QSet>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -552,6 +555,29 @@ TEST_F(MainWindowTest, EveryControlHasAName) {
                        << widget->objectName().toStdString()
                        << " has no caption or accessible name";
   }
+}
+
+TEST_F(MainWindowTest, EveryFieldIsTheBuddyOfItsLabel) {
+  startProgram();
+  for (QAction *item : form().actionsMenu()->actions())
+    if (item->isVisible())
+      item->trigger();
+  QSet<const QWidget *> buddies;
+  for (const QLabel *label : form().findChildren<QLabel *>())
+    if (label->buddy())
+      buddies.insert(label->buddy());
+  // Text fields carry no caption of their own: their label tells a screen
+  // reader what they are for, and its accelerator, if any, reaches them.
+  int fields = 0;
+  for (const QWidget *field : form().findChildren<QWidget *>()) {
+    if (!qobject_cast<const QComboBox *>(field) &&
+        !(qobject_cast<const QLineEdit *>(field) && !insideComboBox(field)))
+      continue;
+    ++fields;
+    EXPECT_TRUE(buddies.contains(field))
+        << field->objectName().toStdString() << " is no label's buddy";
+  }
+  EXPECT_GE(fields, 2);
 }
 
 } // namespace
