@@ -39,9 +39,9 @@ constexpr int ButtonGap = 13;
 
 // The pictures at the group boxes' upper right.
 constexpr int PositionPicture = MyComputerPicture;
-constexpr int ToolbarPicture = AppPicture;
-constexpr int IconsPicture = LookPicture;
-constexpr int WrapPicture = InformationPicture;
+constexpr int ToolbarPicture = ToolbarButtonsPicture;
+constexpr int IconsPicture = ArrangeIconsPicture;
+constexpr int WrapPicture = WrapTextPicture;
 
 } // namespace
 
