@@ -1,6 +1,7 @@
 #include "registry/errors.h"
 #include "settings/options_dialog.h"
 #include "settings/settings_steps.h"
+#include "tests/settings/dialog_driving.h"
 #include "tests/settings/settings_fixture.h"
 
 #include <QCheckBox>
@@ -15,17 +16,6 @@ namespace {
 
 using settings::ResetPosition1Click;
 using settings::TForm9;
-
-template <typename Widget>
-Widget *child(const QWidget &parent, const char *name) {
-  auto *widget = parent.findChild<Widget *>(name);
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
-
-void click(const QWidget &dialog, const char *name) {
-  QTest::mouseClick(child<QAbstractButton>(dialog, name), Qt::LeftButton);
-}
 
 bool checked(const QWidget &dialog, const char *name) {
   return child<QAbstractButton>(dialog, name)->isChecked();
