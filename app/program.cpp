@@ -3,8 +3,8 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/settings_steps.h"
+#include "app/window_parts.h"
 #include "platform/platform.h"
-#include "security/main_window_parts.h"
 #include "tweaks/look/look_category.h"
 #include "tweaks/policies/policies_category.h"
 
@@ -15,7 +15,7 @@ std::unique_ptr<TForm1> createMainWindow(std::function<void(TForm1 &)> extra) {
   parts.extensions.push_back([](TForm1 &form) { installLookCategory(form); });
   parts.extensions.push_back(
       [](TForm1 &form) { policies::installPoliciesCategory(form); });
-  security::addSettingsAndLock(parts);
+  addSettingsAndLock(parts);
   if (extra)
     parts.extensions.push_back(std::move(extra));
   return std::make_unique<TForm1>(std::move(parts));

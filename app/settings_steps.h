@@ -1,6 +1,6 @@
 // The main window's steps on the settings key `HKEY_LOCAL_MACHINE`
 // "SOFTWARE\Tweakforge": what FormCreate, FormShow and FormDestroy do with
-// it. security::addSettingsAndLock provides them.
+// it. addSettingsAndLock (window_parts.h) provides them.
 #pragma once
 
 namespace tf {

@@ -30,24 +30,31 @@ enum Tab { SavingPosition, Position, ToolbarButtons, Icons, WrapText };
 constexpr int ResetLeft = 69;
 constexpr int ResetTop = 6;
 
+// The designed client area, the tab strip's share of it, and the strip
+// below holding "O&K" and "C&ancel".
+constexpr QSize DesignedSize(273, 170);
+constexpr QSize DesignedTabArea(273, 121);
+constexpr int ButtonStrip = DesignedSize.height() - DesignedTabArea.height();
+constexpr int ButtonGap = 13;
+
 // The pictures at the group boxes' upper right.
 constexpr int PositionPicture = MyComputerPicture;
-constexpr int ToolbarPicture = AppPicture;
-constexpr int IconsPicture = LookPicture;
-constexpr int WrapPicture = InformationPicture;
+constexpr int ToolbarPicture = ToolbarButtonsPicture;
+constexpr int IconsPicture = ArrangeIconsPicture;
+constexpr int WrapPicture = WrapTextPicture;
 
 } // namespace
 
 TForm9::TForm9(SettingsTarget &target, QWidget *parent)
-    : FixedDialog("TForm9", "Options", {273, 170}, 0, parent), Target(target) {
-  buildTabs();
+    : FixedDialog("TForm9", "Options", DesignedSize, 0, parent),
+      Target(target) {
+  fitTo(buildTabs());
   buildButtons();
   showTab(SavingPosition);
 }
 
-void TForm9::buildTabs() {
+QWidget *TForm9::buildTabs() {
   auto *area = new QWidget(this);
-  area->setGeometry(0, 0, 273, 121);
   auto *column = new QVBoxLayout(area);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
@@ -117,13 +124,27 @@ void TForm9::buildTabs() {
           this, [cycleTabs] { cycleTabs(1); });
   connect(new QShortcut(QKeySequence::PreviousChild, this),
           &QShortcut::activated, this, [cycleTabs] { cycleTabs(-1); });
+  return area;
+}
+
+// The designed size is too narrow for the five tab captions in the usual
+// desktop fonts: the dialog grows until every caption and every option fits,
+// so no tab hides behind scroll arrows.
+void TForm9::fitTo(QWidget *tabArea) {
+  const QSize needed = tabArea->layout()->minimumSize().expandedTo(
+      {TabControl1->sizeHint().width(), DesignedTabArea.height()});
+  const QSize area = needed.expandedTo(DesignedTabArea);
+  tabArea->setGeometry(QRect({0, 0}, area));
+  setFixedSize(area.width(), area.height() + ButtonStrip);
 }
 
 void TForm9::buildButtons() {
   OfficeButton1 = addButton("OfficeButton1", "O&K");
   OfficeButton2 = addButton("OfficeButton2", "C&ancel");
-  OfficeButton1->move(112, 134);
-  OfficeButton2->move(192, 134);
+  // Both buttons keep their designed distance from the lower right corner.
+  const int top = height() - ButtonStrip + ButtonGap;
+  OfficeButton1->move(width() - 161, top);
+  OfficeButton2->move(width() - 81, top);
   OfficeButton1->setDefault(true);
   connect(OfficeButton1, &QPushButton::clicked, this,
           &TForm9::OfficeButton1Click);
@@ -147,7 +168,8 @@ QRadioButton *TForm9::addRadioButton(QGroupBox *box, const char *name,
                                      const QString &caption, int row) {
   auto *button = new QRadioButton(caption, box);
   button->setObjectName(name);
-  static_cast<QGridLayout *>(box->layout())->addWidget(button, row, 0);
+  static_cast<QGridLayout *>(box->layout())
+      ->addWidget(button, row, 0, Qt::AlignLeft);
   return button;
 }
 
@@ -157,7 +179,8 @@ QCheckBox *TForm9::addCheckBox(QGroupBox *box, const char *name,
                                const QString &caption, int row) {
   auto *check = new QCheckBox(caption, box);
   check->setObjectName(name);
-  static_cast<QGridLayout *>(box->layout())->addWidget(check, row, 0);
+  static_cast<QGridLayout *>(box->layout())
+      ->addWidget(check, row, 0, Qt::AlignLeft);
   return check;
 }
 

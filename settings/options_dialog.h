@@ -37,7 +37,8 @@ public:
   void OfficeButton2Click() override;
 
 private:
-  void buildTabs();
+  QWidget *buildTabs();
+  void fitTo(QWidget *tabArea);
   void buildButtons();
   QGroupBox *addGroupBox(const char *name, const QIcon &picture);
   QRadioButton *addRadioButton(QGroupBox *box, const char *name,

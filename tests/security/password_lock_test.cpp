@@ -5,6 +5,7 @@
 #include "security/password_values.h"
 #include "security/security_dialog.h"
 #include "security/set_password_dialog.h"
+#include "tests/settings/dialog_driving.h"
 #include "tests/settings/settings_fixture.h"
 
 #include <QLineEdit>
@@ -16,17 +17,6 @@ namespace tf::test {
 namespace {
 
 using security::NoPassword;
-
-template <typename Widget>
-Widget *child(const QWidget &parent, const char *name) {
-  auto *widget = parent.findChild<Widget *>(name);
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
-
-void click(const QWidget &dialog, const char *name) {
-  QTest::mouseClick(child<QAbstractButton>(dialog, name), Qt::LeftButton);
-}
 
 void type(const QWidget &dialog, const char *field, const QString &text) {
   QTest::keyClicks(child<QLineEdit>(dialog, field), text);

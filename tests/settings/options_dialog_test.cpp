@@ -1,6 +1,7 @@
 #include "registry/errors.h"
 #include "settings/options_dialog.h"
 #include "settings/settings_steps.h"
+#include "tests/settings/dialog_driving.h"
 #include "tests/settings/settings_fixture.h"
 
 #include <QCheckBox>
@@ -15,17 +16,6 @@ namespace {
 
 using settings::ResetPosition1Click;
 using settings::TForm9;
-
-template <typename Widget>
-Widget *child(const QWidget &parent, const char *name) {
-  auto *widget = parent.findChild<Widget *>(name);
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
-
-void click(const QWidget &dialog, const char *name) {
-  QTest::mouseClick(child<QAbstractButton>(dialog, name), Qt::LeftButton);
-}
 
 bool checked(const QWidget &dialog, const char *name) {
   return child<QAbstractButton>(dialog, name)->isChecked();
@@ -50,9 +40,38 @@ protected:
   TForm9 Dialog{Target};
 };
 
-TEST_F(OptionsDialog, HasItsCaptionAndSize) {
+TEST_F(OptionsDialog, HasItsCaptionAndAtLeastItsDesignedSize) {
   EXPECT_EQ(Dialog.windowTitle(), "Options");
-  EXPECT_EQ(Dialog.size(), QSize(273, 170));
+  EXPECT_GE(Dialog.width(), 273);
+  EXPECT_GE(Dialog.height(), 170);
+}
+
+// Every tab caption shows without scroll arrows, and on every tab each
+// option, picture and button lies whole inside the dialog.
+TEST_F(OptionsDialog, EveryTextFitsWithTheDesktopFont) {
+  Dialog.show();
+  const auto *tabs = child<QTabBar>(Dialog, "TabControl1");
+  for (int index = 0; index < tabs->count(); ++index) {
+    SCOPED_TRACE(tabs->tabText(index).toStdString());
+    EXPECT_LE(tabs->tabRect(index).right(), tabs->width() - 1);
+    EXPECT_LE(tabs->mapTo(&Dialog, QPoint(tabs->width(), 0)).x(),
+              Dialog.width());
+    selectTab(Dialog, index);
+    for (const QAbstractButton *button :
+         Dialog.findChildren<QAbstractButton *>()) {
+      if (!button->isVisibleTo(&Dialog))
+        continue;
+      SCOPED_TRACE(button->objectName().toStdString());
+      // Push buttons keep their designed 75 pixels; the caption must fit.
+      const int needed = qobject_cast<const QPushButton *>(button)
+                             ? button->fontMetrics().horizontalAdvance(
+                                   button->text().remove('&'))
+                             : button->sizeHint().width();
+      EXPECT_GE(button->width(), needed);
+      EXPECT_TRUE(Dialog.rect().contains(
+          QRect(button->mapTo(&Dialog, QPoint()), button->size())));
+    }
+  }
 }
 
 TEST_F(OptionsDialog, OpensOnAFreshKeyWithTheDefaultsOnTheFirstTab) {

@@ -5,16 +5,11 @@
 #include "registry/registry.h"
 #include "settings/settings_key.h"
 #include "tests/settings/recording_target.h"
-#include "tests/support/fake_platform.h"
-#include "tests/support/temp_prefix.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "tests/support/prefix_fixture.h"
 
 namespace tf::test {
 
-class SettingsKeyTest : public ::testing::Test {
+class SettingsKeyTest : public PrefixTest {
 protected:
   void setText(const std::string &name, const std::string &data) {
     Prefix->writeString(reg::HKEY_LOCAL_MACHINE, settings::KeyPath, name, data);
@@ -32,15 +27,6 @@ protected:
                                 name);
   }
 
-  // Starts over on an empty prefix, for the next case of a table.
-  void freshPrefix() {
-    Prefix.reset();
-    Prefix = std::make_unique<TempPrefix>(TempPrefix::Content::Seeded);
-  }
-
-  std::unique_ptr<TempPrefix> Prefix =
-      std::make_unique<TempPrefix>(TempPrefix::Content::Seeded);
-  ScopedFakePlatform Desktop;
   RecordingTarget Target;
 };
 

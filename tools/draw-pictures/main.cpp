@@ -124,6 +124,41 @@ void gear(QPainter &p) {
   p.restore();
 }
 
+// A small padlock at the lower right: the picture stands for a restriction.
+void padlock(QPainter &p) {
+  outlined(p, QColor(250, 210, 40));
+  p.drawRoundedRect(QRectF(20, 21, 10, 9), 1, 1);
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(QRectF(21.5, 15, 7, 11), 0, 180 * 16);
+}
+
+void folder(QPainter &p) {
+  outlined(p, QColor(240, 200, 90));
+  p.drawRect(QRectF(2, 6, 12, 4));
+  p.drawRect(QRectF(2, 9, 28, 19));
+}
+
+// A terminal window with a prompt.
+void prompt(QPainter &p, const QRectF &frame) {
+  outlined(p, QColor(20, 20, 20));
+  p.drawRect(frame);
+  QFont font(QStringLiteral("DejaVu Sans Mono"));
+  font.setPixelSize(7);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(QColor(210, 210, 210));
+  p.drawText(frame.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+             QStringLiteral("C:\\>"));
+}
+
+// Lines of text, the last ones bent back to the left margin.
+void textLines(QPainter &p, int count, qreal right) {
+  p.setPen(QPen(Ink, 2, Qt::SolidLine, Qt::RoundCap));
+  for (int i = 0; i < count; ++i)
+    p.drawLine(QPointF(4, 6 + i * 6),
+               QPointF(i == count - 1 ? 16 : right, 6 + i * 6));
+}
+
 const std::vector<std::pair<const char *, Drawing>> &icons() {
   static const std::vector<std::pair<const char *, Drawing>> list{
       {"tweakforge",
@@ -216,11 +251,87 @@ const std::vector<std::pair<const char *, Drawing>> &icons() {
          bin(p);
          redCross(p);
        }},
-      {"other",
+      {"other", [](QPainter &p) { folder(p); }},
+      {"explorer-policies",
        [](QPainter &p) {
-         outlined(p, QColor(240, 200, 90));
-         p.drawRect(QRectF(2, 6, 12, 4));
-         p.drawRect(QRectF(2, 9, 28, 19));
+         folder(p);
+         padlock(p);
+       }},
+      {"system-policies",
+       [](QPainter &p) {
+         outlined(p, QColor(200, 200, 205));
+         p.drawRect(QRectF(2, 3, 26, 24));
+         p.setBrush(QColor(0, 0, 160));
+         p.drawRect(QRectF(2, 3, 26, 5));
+         for (int i = 0; i < 3; ++i) {
+           p.setPen(QPen(Ink, 1.5));
+           p.drawLine(QPointF(6, 12 + i * 5), QPointF(22, 12 + i * 5));
+           outlined(p, QColor(120, 120, 130));
+           p.drawRect(QRectF(8 + i * 5, 10 + i * 5, 3, 4));
+         }
+         padlock(p);
+       }},
+      {"network-policies",
+       [](QPainter &p) {
+         p.setPen(QPen(Ink, 1.5));
+         p.drawLine(QPointF(8, 20), QPointF(8, 24));
+         p.drawLine(QPointF(8, 24), QPointF(20, 24));
+         prompt(p, QRectF(2, 3, 22, 16));
+         outlined(p, QColor(0, 128, 128));
+         p.drawRect(QRectF(2, 24, 8, 6));
+         padlock(p);
+       }},
+      {"start-button",
+       [](QPainter &p) {
+         outlined(p, QColor(200, 200, 205));
+         p.drawRect(QRectF(1, 8, 30, 14));
+         const QColor panes[] = {QColor(220, 40, 40), QColor(40, 160, 60),
+                                 QColor(40, 80, 220), QColor(240, 200, 40)};
+         p.setPen(Qt::NoPen);
+         for (int i = 0; i < 4; ++i) {
+           p.setBrush(panes[i]);
+           p.drawRect(QRectF(4 + (i % 2) * 5, 10 + (i / 2) * 5, 4, 4));
+         }
+         letter(p, QRectF(14, 8, 17, 14), "St", Ink, 9);
+         redCross(p);
+       }},
+      {"toolbar-buttons",
+       [](QPainter &p) {
+         outlined(p, QColor(200, 200, 205));
+         p.drawRect(QRectF(1, 9, 30, 14));
+         outlined(p, QColor(235, 235, 240));
+         for (int i = 0; i < 3; ++i)
+           p.drawRect(QRectF(3 + i * 9, 11, 8, 10));
+         letter(p, QRectF(3, 11, 8, 10), "W", QColor(200, 30, 30), 8);
+         letter(p, QRectF(12, 11, 8, 10), "E", QColor(150, 30, 150), 8);
+         letter(p, QRectF(21, 11, 8, 10), "A", Ink, 8);
+       }},
+      {"arrange-icons",
+       [](QPainter &p) {
+         const QColor tiles[] = {QColor(0, 128, 128), QColor(240, 200, 90),
+                                 QColor(60, 120, 200), QColor(120, 170, 120)};
+         for (int i = 0; i < 4; ++i) {
+           outlined(p, tiles[i]);
+           p.drawRoundedRect(QRectF(4 + (i % 2) * 14, 3 + (i / 2) * 14, 10, 8),
+                             1, 1);
+           p.setPen(QPen(Ink, 1.5));
+           p.drawLine(QPointF(4 + (i % 2) * 14, 13 + (i / 2) * 14),
+                      QPointF(14 + (i % 2) * 14, 13 + (i / 2) * 14));
+         }
+       }},
+      {"wrap-text",
+       [](QPainter &p) {
+         outlined(p, Qt::white);
+         p.drawRect(QRectF(1, 1, 30, 30));
+         textLines(p, 4, 24);
+         p.setPen(QPen(QColor(30, 110, 200), 2, Qt::SolidLine, Qt::RoundCap));
+         p.setBrush(Qt::NoBrush);
+         QPainterPath hook;
+         hook.moveTo(24, 13);
+         hook.cubicTo(30, 13, 30, 24, 20, 24);
+         p.drawPath(hook);
+         p.drawLine(QPointF(20, 24), QPointF(23, 21));
+         p.drawLine(QPointF(20, 24), QPointF(23, 27));
        }},
       {"policies",
        [](QPainter &p) {

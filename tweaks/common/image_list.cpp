@@ -31,7 +31,17 @@ constexpr std::array Sources{
     PictureSource{BitmapNormalPicture, nullptr, "bitmap-normal"},
     PictureSource{BitmapAfterPicture, nullptr, "bitmap-after"},
     PictureSource{OtherPicture, "applications-other", "other"},
+    PictureSource{ExplorerPoliciesPicture, "system-file-manager",
+                  "explorer-policies"},
     PictureSource{PoliciesPicture, "security-high", "policies"},
+    PictureSource{SystemPoliciesPicture, "preferences-desktop",
+                  "system-policies"},
+    PictureSource{NetworkPoliciesPicture, "network-workgroup",
+                  "network-policies"},
+    PictureSource{StartButtonPicture, "start-here", "start-button"},
+    PictureSource{ToolbarButtonsPicture, nullptr, "toolbar-buttons"},
+    PictureSource{ArrangeIconsPicture, nullptr, "arrange-icons"},
+    PictureSource{WrapTextPicture, "format-justify-left", "wrap-text"},
 };
 
 const PictureSource *sourceOf(int index) {

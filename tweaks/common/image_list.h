@@ -29,7 +29,15 @@ enum Picture : int {
   BitmapNormalPicture = 13,
   BitmapAfterPicture = 14,
   OtherPicture = 18,
+  ExplorerPoliciesPicture = 23,
   PoliciesPicture = 24,
+  SystemPoliciesPicture = 25,
+  NetworkPoliciesPicture = 26,
+  StartButtonPicture = 27,
+  // The Options dialog's pictures, outside the list views' range.
+  ToolbarButtonsPicture = 100,
+  ArrangeIconsPicture = 101,
+  WrapTextPicture = 102,
 };
 
 class ImageList {

@@ -2,6 +2,7 @@
 
 #include "tweaks/common/category_host.h"
 #include "tweaks/common/category_list.h"
+#include "tweaks/common/image_list.h"
 #include "tweaks/policies/policy_pages.h"
 
 #include <array>
@@ -11,10 +12,13 @@ namespace tf::policies {
 namespace {
 
 constexpr std::array<CategoryItem, 4> PolicyItems{{
-    {"Explorer", 23, "Change things like disabling the shutdown menu"},
-    {"System", 25, "Change things like hiding the screensaver page"},
-    {"Network and MS-DOS", 26, "Change things like disabling the MS-DOS Promt"},
-    {"Disable right click on Start button", 27,
+    {"Explorer", ExplorerPoliciesPicture,
+     "Change things like disabling the shutdown menu"},
+    {"System", SystemPoliciesPicture,
+     "Change things like hiding the screensaver page"},
+    {"Network and MS-DOS", NetworkPoliciesPicture,
+     "Change things like disabling the MS-DOS Promt"},
+    {"Disable right click on Start button", StartButtonPicture,
      "Here you can disable the right click on the Start button"},
 }};
 

@@ -1,8 +1,7 @@
 #include "registry/errors.h"
 #include "registry/machine.h"
 #include "registry/value.h"
-#include "tests/support/fake_platform.h"
-#include "tests/support/temp_prefix.h"
+#include "tests/support/prefix_fixture.h"
 #include "tweaks/common/category_host.h"
 #include "tweaks/common/category_list.h"
 #include "tweaks/common/image_list.h"
@@ -17,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 namespace tf::test {
@@ -73,7 +73,15 @@ reg::KeyPath keyPath(PolicyKey key) {
   return path;
 }
 
-class PolicyPages : public ::testing::Test {
+// A page with its table and its "O&K".
+struct PageCase {
+  const char *name;
+  Page *page;
+  std::span<const PolicyBinding> bindings;
+  const char *ok;
+};
+
+class PolicyPages : public PrefixTest {
 protected:
   PolicyPages() {
     Host.PageArea = &Window;
@@ -116,29 +124,21 @@ protected:
     QTest::mouseClick(page.findChild<QPushButton *>(name), Qt::LeftButton);
   }
 
-  // Starts over on an empty prefix, for the next case of a table.
-  void freshPrefix() {
-    Prefix.reset();
-    Prefix = std::make_unique<TempPrefix>(TempPrefix::Content::Seeded);
+  // The three pages, each with its table and its "O&K".
+  std::array<PageCase, 3> pageCases() {
+    return {{
+        {"Explorer", &Explorer, policies::explorerBindings(), "OfficeButton57"},
+        {"System", &System, policies::systemBindings(), "OfficeButton59"},
+        {"Network", &Network, policies::networkBindings(), "OfficeButton61"},
+    }};
   }
 
-  std::unique_ptr<TempPrefix> Prefix =
-      std::make_unique<TempPrefix>(TempPrefix::Content::Seeded);
-  ScopedFakePlatform Desktop;
   RecordingHost Host;
   QWidget Window;
   Page *Other; // the page shown before
   policies::ExplorerPolicies Explorer{Host, &Window};
   policies::SystemPolicies System{Host, &Window};
   policies::NetworkPolicies Network{Host, &Window};
-};
-
-// A page with its table and its "O&K".
-struct PageCase {
-  const char *name;
-  Page *page;
-  std::span<const PolicyBinding> bindings;
-  const char *ok;
 };
 
 TEST_F(PolicyPages, NoPolicyKeysOpensExplorerUncheckedAndCreatesItsKeys) {
@@ -213,12 +213,7 @@ TEST_F(PolicyPages, ValueThatIsNoDwordStopsLoadingAtItsRow) {
 }
 
 TEST_F(PolicyPages, EveryBoxCheckedWritesEveryValueInItsOwnKey) {
-  const PageCase cases[] = {
-      {"Explorer", &Explorer, policies::explorerBindings(), "OfficeButton57"},
-      {"System", &System, policies::systemBindings(), "OfficeButton59"},
-      {"Network", &Network, policies::networkBindings(), "OfficeButton61"},
-  };
-  for (const auto &c : cases) {
+  for (const PageCase &c : pageCases()) {
     SCOPED_TRACE(c.name);
     Page &page = *c.page;
     for (const PolicyBinding &binding : c.bindings)
@@ -234,12 +229,7 @@ TEST_F(PolicyPages, EveryBoxCheckedWritesEveryValueInItsOwnKey) {
 }
 
 TEST_F(PolicyPages, EveryBoxUncheckedDeletesEveryValue) {
-  const PageCase cases[] = {
-      {"Explorer", &Explorer, policies::explorerBindings(), "OfficeButton57"},
-      {"System", &System, policies::systemBindings(), "OfficeButton59"},
-      {"Network", &Network, policies::networkBindings(), "OfficeButton61"},
-  };
-  for (const auto &c : cases) {
+  for (const PageCase &c : pageCases()) {
     SCOPED_TRACE(c.name);
     Page &page = *c.page;
     for (const PolicyBinding &binding : c.bindings)

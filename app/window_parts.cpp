@@ -1,4 +1,4 @@
-#include "security/main_window_parts.h"
+#include "app/window_parts.h"
 
 #include "app/settings_steps.h"
 #include "platform/help_context.h"
@@ -15,7 +15,7 @@
 
 #include <memory>
 
-namespace tf::security {
+namespace tf {
 
 namespace {
 
@@ -54,7 +54,7 @@ private:
 // from the end of FormCreate on.
 struct SettingsAndLock {
   std::unique_ptr<MainWindowTarget> Target;
-  std::unique_ptr<PasswordLock> Lock;
+  std::unique_ptr<security::PasswordLock> Lock;
   settings::TForm9 *Form9 = nullptr;
 };
 
@@ -122,7 +122,7 @@ void addMenuItems(TForm1 &form,
 
 void createDialogs(TForm1 &form, SettingsAndLock &shared) {
   shared.Target = std::make_unique<MainWindowTarget>(form);
-  shared.Lock = std::make_unique<PasswordLock>(&form);
+  shared.Lock = std::make_unique<security::PasswordLock>(&form);
   shared.Form9 = new settings::TForm9(*shared.Target, &form);
 }
 
@@ -137,4 +137,4 @@ void addSettingsAndLock(TForm1::Parts &parts) {
       [shared](TForm1 &form) { createDialogs(form, *shared); });
 }
 
-} // namespace tf::security
+} // namespace tf
