@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include "platform/desktop_platform.h"
+#include "registry/machine.h"
 
 #include <QApplication>
 
@@ -38,6 +39,9 @@ installPlatform(std::unique_ptr<Platform> replacement) {
 }
 
 void informationMessage(QWidget *owner, const QString &text) {
+  // A confirmation must not claim a change that could not be saved: what the
+  // handler wrote goes to disk first, and a failure stops the handler here.
+  reg::SaveGroup::commit();
   message(owner, MessageIcon::Information, QStringLiteral("Information"), text);
 }
 

@@ -125,8 +125,10 @@ public:
   ~SaveGroup(); // commits, swallowing errors; call commit() to see them
   SaveGroup(const SaveGroup &) = delete;
   SaveGroup &operator=(const SaveGroup &) = delete;
-  // Saves now what this group held back; throws RegistryError on failure.
-  void commit();
+  // Saves now what the calling thread's groups held back; throws
+  // RegistryError on failure. Static, so code that confirms a change to the
+  // user can first make sure the change is on disk.
+  static void commit();
 };
 
 } // namespace reg

@@ -1,12 +1,16 @@
 // The Look category: its list, and the Bitmap Icons and Animation pages
 // reading and writing the registry as the user drives them.
 #include "registry/registry.h"
+#include "tests/registry/fake_wine_server.h"
 #include "tests/support/program_fixture.h"
 #include "tweaks/common/category_list.h"
 
 #include <QComboBox>
+#include <QTemporaryDir>
+
 #include <QLineEdit>
 #include <QTest>
+#include <fstream>
 
 namespace tf::test {
 namespace {
@@ -275,6 +279,30 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Minanimate", 1,
                                 "Invalid data type for 'Minanimate'"}),
     CaseName);
+
+// While Wine runs for the prefix nothing may be written, and the restart
+// message must not claim a change that is not on disk: the refusal is shown
+// instead and the handler stops.
+TEST_F(LookTest, SaveRefusedWhileWineRunsShowsNoRestartMessage) {
+  startProgram(TempPrefix::Content::Seeded); // the page's key exists
+  QTemporaryDir wineTmp;
+  qputenv("TWEAKFORGE_WINE_TMPDIR", wineTmp.path().toLocal8Bit());
+  std::ofstream(prefix().path() / "wineserver") << "wine-test\n";
+  tftest::FakeWineServer wine(
+      std::filesystem::path(wineTmp.path().toStdString()) / "wine-test" /
+      tftest::wineServerDirName(prefix().path()) / "lock");
+
+  action("Animation1")->trigger();
+  combo("ComboBox2")->setCurrentIndex(0);
+  click(find("OfficeButton5"));
+  qunsetenv("TWEAKFORGE_WINE_TMPDIR");
+
+  EXPECT_EQ(minAnimate(), std::nullopt);
+  ASSERT_EQ(Fake->Messages.size(), 1u);
+  EXPECT_EQ(Fake->Messages[0].caption, "Tweakforge");
+  EXPECT_TRUE(Fake->Messages[0].text.startsWith("Wine is running"))
+      << Fake->Messages[0].text.toStdString();
+}
 
 TEST_F(LookTest, KeyboardOpensAPageAndItsAcceleratorSaves) {
   startProgram();

@@ -21,8 +21,9 @@ void expectDistinctOwnPictures(const std::vector<int> &indexes) {
     SCOPED_TRACE(indexes[i]);
     const QImage image = ownImage(indexes[i]);
     EXPECT_FALSE(image.isNull());
-    if (indexes[i] != AppPicture)
+    if (indexes[i] != AppPicture) {
       EXPECT_NE(image, generic);
+    }
     for (std::size_t j = 0; j < i; ++j)
       EXPECT_NE(image, ownImage(indexes[j])) << "same as " << indexes[j];
   }
