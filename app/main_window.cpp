@@ -390,6 +390,15 @@ void TForm1::addPage(Page *page) {
   Pages.push_back(page);
 }
 
+void TForm1::addBuilder(std::function<void()> build) {
+  Builders.push_back(std::move(build));
+}
+
+void TForm1::buildAllParts() {
+  for (const auto &build : Builders)
+    build();
+}
+
 void TForm1::setAction(const QString &handlerName,
                        std::function<void()> handler) {
   [[maybe_unused]] const bool known =

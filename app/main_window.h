@@ -55,6 +55,9 @@ public:
   const ImageList &images() const override { return ImageList1; }
   void addCategoryList(Category category, CategoryList *list) override;
   void addPage(Page *page) override;
+  void addBuilder(std::function<void()> build) override;
+  // Builds every part that is otherwise made on its first use.
+  void buildAllParts();
   void setAction(const QString &handlerName,
                  std::function<void()> handler) override;
 
@@ -136,6 +139,7 @@ private:
   CategoryList *ListView1 = nullptr;
   std::array<CategoryList *, 6> CategoryLists{};
   std::vector<Page *> Pages;
+  std::vector<std::function<void()>> Builders;
   AboutPage *GroupBox1 = nullptr;
   QLabel *StatusHint = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "settings/settings_steps.h"
 #include "settings/settings_target.h"
 #include "tweaks/common/category_list.h"
+#include "tweaks/common/lazy.h"
 
 #include <QAction>
 #include <QMenu>
@@ -50,12 +51,13 @@ private:
   TForm1 &Form;
 };
 
-// What the steps, the menu items and the gate share. The dialogs exist only
-// from the end of FormCreate on.
+// What the steps, the menu items and the gate share. The lock and the
+// makers of the dialogs exist only from the end of FormCreate on; each dialog
+// is made on its first use.
 struct SettingsAndLock {
   std::unique_ptr<MainWindowTarget> Target;
   std::unique_ptr<security::PasswordLock> Lock;
-  settings::TForm9 *Form9 = nullptr;
+  std::unique_ptr<Lazy<settings::TForm9>> Form9;
 };
 
 class MainWindowSteps : public SettingsSteps {
@@ -104,7 +106,7 @@ void addMenuItems(TForm1 &form,
                                  "&Options", OptionsHelp);
   file->insertSeparator(form.exitAction())->setObjectName("N2");
   QObject::connect(options, &QAction::triggered, &form, [shared] {
-    settings::ResetPosition1Click(*shared->Form9, *shared->Target);
+    settings::ResetPosition1Click(shared->Form9->get(), *shared->Target);
   });
 
   QMenu *password = form.passwordMenu();
@@ -123,7 +125,17 @@ void addMenuItems(TForm1 &form,
 void createDialogs(TForm1 &form, SettingsAndLock &shared) {
   shared.Target = std::make_unique<MainWindowTarget>(form);
   shared.Lock = std::make_unique<security::PasswordLock>(&form);
-  shared.Form9 = new settings::TForm9(*shared.Target, &form);
+  shared.Form9 = std::make_unique<Lazy<settings::TForm9>>(
+      [target = shared.Target.get(), &form] {
+        return new settings::TForm9(*target, &form);
+      });
+  form.addBuilder([lock = shared.Lock.get(), form9 = shared.Form9.get()] {
+    form9->get();
+    lock->form5();
+    lock->form6();
+    lock->form7();
+    lock->form8();
+  });
 }
 
 } // namespace

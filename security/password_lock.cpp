@@ -12,9 +12,11 @@
 namespace tf::security {
 
 PasswordLock::PasswordLock(QWidget *mainWindow)
-    : MainWindow(mainWindow), Form5(new TForm5(State, mainWindow)),
-      Form6(new TForm6(State, mainWindow)),
-      Form7(new TForm7(State, mainWindow)), Form8(new TForm8(mainWindow)) {}
+    : MainWindow(mainWindow),
+      Form5([this] { return new TForm5(State, MainWindow); }),
+      Form6([this] { return new TForm6(State, MainWindow); }),
+      Form7([this] { return new TForm7(State, MainWindow); }),
+      Form8([this] { return new TForm8(MainWindow); }) {}
 
 bool PasswordLock::firstShowing(settings::SettingsTarget &target) {
   settings::withSettingsKey([&](reg::TRegistry &key) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "security/lock_state.h"
+#include "tweaks/common/lazy.h"
 
 class QWidget;
 
@@ -20,8 +21,12 @@ class TForm8;
 
 class PasswordLock {
 public:
-  // Creates `TForm5` to `TForm8`, hidden, owned by `mainWindow`.
+  // `TForm5` to `TForm8` are created, hidden and owned by `mainWindow`, on
+  // first use.
   explicit PasswordLock(QWidget *mainWindow);
+  // The dialogs' makers point back to this lock.
+  PasswordLock(const PasswordLock &) = delete;
+  PasswordLock &operator=(const PasswordLock &) = delete;
 
   const LockState &state() const { return State; }
 
@@ -52,10 +57,10 @@ private:
 
   QWidget *MainWindow;
   LockState State;
-  TForm5 *Form5;
-  TForm6 *Form6;
-  TForm7 *Form7;
-  TForm8 *Form8;
+  Lazy<TForm5> Form5;
+  Lazy<TForm6> Form6;
+  Lazy<TForm7> Form7;
+  Lazy<TForm8> Form8;
 };
 
 } // namespace tf::security

@@ -92,6 +92,9 @@ int main(int argc, char **argv) {
       QDir(prefix.path()).filePath(QStringLiteral("prefix")).toStdString()));
 
   const std::unique_ptr<tf::TForm1> form = tf::createMainWindow();
+  // Pages and dialogs are otherwise made on first use; here they are
+  // looked up by name.
+  form->buildAllParts();
   form->show();
   QWidget *target = form.get();
   tf::runHandler([&] {

@@ -30,6 +30,9 @@ public:
   virtual void addCategoryList(Category category, CategoryList *list) = 0;
   // Puts a page in the page place, hidden; the host takes ownership.
   virtual void addPage(Page *page) = 0;
+  // Registers how to build parts that are made on their first use, so that
+  // a tool can have them all at once.
+  virtual void addBuilder(std::function<void()> build) = 0;
   // Shows the "Actions" menu item whose handler is `handlerName` (for
   // "Animation1Click", "Animation1") and makes it run `handler`.
   virtual void setAction(const QString &handlerName,

@@ -3,9 +3,11 @@
 #include "tweaks/common/category_host.h"
 #include "tweaks/common/category_list.h"
 #include "tweaks/common/image_list.h"
+#include "tweaks/common/lazy.h"
 #include "tweaks/policies/policy_pages.h"
 
 #include <array>
+#include <memory>
 
 namespace tf::policies {
 
@@ -26,6 +28,11 @@ constexpr std::array<CategoryItem, 4> PolicyItems{{
 // yet; its item stays out of the list until then.
 constexpr int StartButtonItem = 3;
 
+template <typename PolicyPageType> Lazy<Page> policyPage(CategoryHost &host) {
+  return lazyPage(
+      host, [](CategoryHost &owner) { return new PolicyPageType(owner); });
+}
+
 } // namespace
 
 void installPoliciesCategory(CategoryHost &host) {
@@ -34,18 +41,21 @@ void installPoliciesCategory(CategoryHost &host) {
   ListView11->setAccessibleName(QStringLiteral("Policies tweaks"));
   ListView11->setItemAvailable(StartButtonItem, false);
 
-  const std::array<Page *, 3> pages = {new ExplorerPolicies(host),
-                                       new SystemPolicies(host),
-                                       new NetworkPolicies(host)};
-  for (Page *page : pages)
-    host.addPage(page);
+  // Each page is built when its item is first opened.
+  auto pages = std::make_shared<std::array<Lazy<Page>, 3>>(std::array{
+      policyPage<ExplorerPolicies>(host), policyPage<SystemPolicies>(host),
+      policyPage<NetworkPolicies>(host)});
+  host.addBuilder([pages] {
+    for (Lazy<Page> &page : *pages)
+      page.get();
+  });
 
   // ListView11Click and ListView11DblClick.
   ListView11->setHintHandler(
       [&host](const QString &hint) { host.setHint(hint); });
   ListView11->setDispatch([pages](int index) {
-    if (index >= 0 && index < int(pages.size()))
-      pages[std::size_t(index)]->open();
+    if (index >= 0 && index < int(pages->size()))
+      (*pages)[std::size_t(index)]->open();
   });
   host.addCategoryList(Category::Policies, ListView11);
 }

@@ -38,6 +38,7 @@ public:
   CategoryList *List = nullptr;
   std::vector<Page *> AddedPages;
   std::vector<QString> Actions;
+  std::vector<std::function<void()>> Builders;
 
   void setHint(const QString &hint) override { Hints.push_back(hint); }
   void hideAllPages() override {
@@ -57,6 +58,9 @@ public:
     page->setParent(PageArea);
     page->hide();
     AddedPages.push_back(page);
+  }
+  void addBuilder(std::function<void()> build) override {
+    Builders.push_back(std::move(build));
   }
   void setAction(const QString &handlerName, std::function<void()>) override {
     Actions.push_back(handlerName);
@@ -317,7 +321,8 @@ TEST_F(PoliciesList, ItemsShowTheirHintsAndOpenTheirPages) {
       {"Network and MS-DOS", "Change things like disabling the MS-DOS Promt",
        "GroupBox35"},
   };
-  ASSERT_EQ(Host.AddedPages.size(), 3u);
+  // Each page is built when its item is first opened.
+  EXPECT_TRUE(Host.AddedPages.empty());
   EXPECT_TRUE(Host.Actions.empty());
   // The Start button item waits for its page.
   ASSERT_EQ(list().count(), 4);
@@ -329,10 +334,40 @@ TEST_F(PoliciesList, ItemsShowTheirHintsAndOpenTheirPages) {
     QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, place.center());
     EXPECT_EQ(Host.Hints.back(), c.hint);
     doubleClick(index);
+    ASSERT_EQ(Host.AddedPages.size(), std::size_t(index) + 1);
+    EXPECT_EQ(Host.AddedPages.back()->objectName(), c.page);
     for (Page *page : Host.AddedPages)
       EXPECT_EQ(page->isVisible(), page->objectName() == c.page)
           << page->objectName().toStdString();
   }
+}
+
+TEST_F(PoliciesList, BuildingAllPartsAddsEachPageOnce) {
+  doubleClick(1);
+  ASSERT_EQ(Host.Builders.size(), 1u);
+  for (int round = 0; round < 2; ++round) {
+    Host.Builders[0]();
+    QStringList names;
+    for (Page *page : Host.AddedPages)
+      names.push_back(page->objectName());
+    EXPECT_EQ(names, (QStringList{"GroupBox34", "GroupBox33", "GroupBox35"}));
+  }
+}
+
+TEST_F(PoliciesList, AReopenedPageIsTheSamePageWithItsBoxesAsLeft) {
+  doubleClick(0);
+  ASSERT_EQ(Host.AddedPages.size(), 1u);
+  Page *explorer = Host.AddedPages[0];
+  // "NoRun" is absent, so loading leaves its box as the user left it.
+  auto *noRun = explorer->findChild<QCheckBox *>("CheckBox25");
+  ASSERT_NE(noRun, nullptr);
+  noRun->setChecked(true);
+  doubleClick(1);
+  EXPECT_FALSE(explorer->isVisible());
+  doubleClick(0);
+  EXPECT_EQ(Host.AddedPages.size(), 2u);
+  EXPECT_TRUE(explorer->isVisible());
+  EXPECT_TRUE(noRun->isChecked());
 }
 
 TEST_F(PoliciesList, DoubleClickWithNothingSelectedChangesNothing) {
