@@ -30,6 +30,13 @@ std::string raised(const std::function<void()> &action) {
 
 Bytes sz(std::u16string_view text) { return stringData(text); }
 
+struct ReadCase {
+  const char *Label;
+  std::optional<std::uint32_t> Type; // nullopt: the value is missing
+  Bytes Data;
+  std::string Result; // the text read, or the error text
+};
+
 class TRegistryTest : public ::testing::Test {
 protected:
   tftest::TempPrefix P;
@@ -55,13 +62,18 @@ protected:
     EXPECT_TRUE(registry->OpenKey("Software\\TFTest", true));
     return registry;
   }
-};
-
-struct ReadCase {
-  const char *Label;
-  std::optional<std::uint32_t> Type; // nullopt: the value is missing
-  Bytes Data;
-  std::string Result; // the text read, or the error text
+  // Plants the case's value "V" (or none) in the test key and reads it with
+  // `read`: the text read, or the error raised.
+  std::string readPlanted(const ReadCase &c,
+                          const std::function<std::string(TRegistry &)> &read) {
+    M->deleteValue(HiveId::CurrentUser, TestKey, u"V");
+    if (c.Type)
+      plant("V", *c.Type, c.Data);
+    auto registry = testKey();
+    std::string result;
+    std::string error = raised([&] { result = read(*registry); });
+    return error.empty() ? result : error;
+  }
 };
 
 TEST_F(TRegistryTest, ReadStringGivesTextOrRaisesInvalidDataType) {
@@ -80,13 +92,9 @@ TEST_F(TRegistryTest, ReadStringGivesTextOrRaisesInvalidDataType) {
   };
   for (const ReadCase &c : cases) {
     SCOPED_TRACE(c.Label);
-    M->deleteValue(HiveId::CurrentUser, TestKey, u"V");
-    if (c.Type)
-      plant("V", *c.Type, c.Data);
-    auto registry = testKey();
-    std::string result;
-    std::string error = raised([&] { result = registry->ReadString("V"); });
-    EXPECT_EQ(error.empty() ? result : error, c.Result);
+    EXPECT_EQ(
+        readPlanted(c, [](TRegistry &key) { return key.ReadString("V"); }),
+        c.Result);
   }
 }
 
@@ -112,13 +120,11 @@ TEST_F(TRegistryTest, ReadIntegerTakesOnlyDwordsOfAtMostFourBytes) {
   };
   for (const ReadCase &c : cases) {
     SCOPED_TRACE(c.Label);
-    M->deleteValue(HiveId::CurrentUser, TestKey, u"V");
-    if (c.Type)
-      plant("V", *c.Type, c.Data);
-    auto registry = testKey();
-    std::int32_t result = 0;
-    std::string error = raised([&] { result = registry->ReadInteger("V"); });
-    EXPECT_EQ(error.empty() ? std::to_string(result) : error, c.Result);
+    EXPECT_EQ(readPlanted(c,
+                          [](TRegistry &key) {
+                            return std::to_string(key.ReadInteger("V"));
+                          }),
+              c.Result);
   }
 }
 
